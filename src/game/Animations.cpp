@@ -1,0 +1,100 @@
+#include "game/Animations.hpp"
+
+namespace
+{
+constexpr float DiscardStepSeconds = 0.08f;
+constexpr float ClearStepSeconds = 0.05f;
+constexpr float RefillStepSeconds = 0.05f;
+
+// The tube shifts up (its top bead leaves), the thread's top bead enters at
+// the bottom, and the thread moves up behind it.
+void discardStep(GameSession& session, Micros now)
+{
+    Board& board = session.board;
+    Thread& thread = session.thread;
+
+    for (int row = 0; row < BoardRows - 1; ++row)
+        board[row][TubeColumn] = board[row + 1][TubeColumn];
+    board[BoardRows - 1][TubeColumn] = thread[0];
+
+    for (int slot = 0; slot < ThreadSlots - 1; ++slot)
+        thread[slot] = thread[slot + 1];
+    thread[ThreadSlots - 1] = EmptyGem;
+
+    bool tubeEmpty = true;
+    for (int row = 0; row < BoardRows; ++row)
+        tubeEmpty = tubeEmpty && board[row][TubeColumn] == EmptyGem;
+    if (tubeEmpty)
+        session.trashAnimating = false;
+
+    session.animationClock.restart(now);
+}
+
+// The thread slides out at the bottom; after a match the pattern goes with it.
+void clearStep(GameSession& session, Micros now)
+{
+    Thread& thread = session.thread;
+    TargetPattern& pattern = session.pattern;
+    const bool withPattern = session.patternClearing;
+
+    for (int slot = ThreadSlots - 1; slot > 0; --slot)
+    {
+        thread[slot] = thread[slot - 1];
+        if (withPattern)
+            pattern[slot] = pattern[slot - 1];
+    }
+    if (thread[0] != EmptyGem)
+    {
+        thread[0] = EmptyGem;
+        if (withPattern)
+            pattern[0] = EmptyGem;
+    }
+
+    if (thread[ThreadSlots - 1] == EmptyGem)
+    {
+        session.threadClearing = false;
+        if (withPattern)
+        {
+            session.patternClearing = false;
+            session.patternRefilling = true;
+        }
+    }
+
+    session.animationClock.restart(now);
+}
+
+// The pattern rises one slot and a new gem of the kinds in play enters at the bottom.
+void refillStep(GameSession& session, Micros now, RandomDraw& random)
+{
+    TargetPattern& pattern = session.pattern;
+    for (int slot = 0; slot < ThreadSlots - 1; ++slot)
+        pattern[slot] = pattern[slot + 1];
+    pattern[ThreadSlots - 1] = random() % (session.kindSpan + 1) + 1;
+
+    if (pattern[0] != EmptyGem)
+        session.patternRefilling = false;
+
+    session.animationClock.restart(now);
+}
+} // namespace
+
+void stepThreadAnimations(GameSession& session, Micros now, RandomDraw& random)
+{
+    // One shared clock: a step restarts it, so a later phase checked in the
+    // same frame sees almost no time and waits for a later frame.
+    if (session.trashAnimating && session.animationClock.seconds(now) >= DiscardStepSeconds)
+        discardStep(session, now);
+
+    if ((session.threadClearing || session.patternClearing) &&
+        session.animationClock.seconds(now) >= ClearStepSeconds)
+        clearStep(session, now);
+
+    if (session.patternRefilling && session.animationClock.seconds(now) >= RefillStepSeconds)
+        refillStep(session, now, random);
+}
+
+void dealFirstPattern(GameSession& session, RandomDraw& random)
+{
+    for (GemCode& code : session.pattern)
+        code = random() % 3 + 1;
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "game/Audio.hpp"
+#include "game/GemCode.hpp"
+
+#include <array>
+
+// Every picture the game loads, in load order; the position is the sprite's
+// design-space corner, (0, 0) for full-screen pictures.
+enum class Picture
+{
+    StartPage,
+    MenuPage,
+    StartGameButton,
+    StartGameHover,
+    InstructionsButton,
+    InstructionsHover,
+    AboutButton,
+    AboutHover,
+    QuitMenuButton,
+    QuitMenuHover,
+    InstructionsPage,
+    AboutPage,
+    Background,
+    TrashTube,
+    MusicOnButton,
+    MusicOffButton,
+    SoundOnButton,
+    SoundOffButton,
+    PauseButton,
+    ResumeButton,
+    MainMenuButton,
+    QuitButton,
+    DigitColon,
+    GameOver,
+    Congratulations,
+    PanelBestAllLevels,
+    PanelAllLevels,
+    PanelBestLost,
+    PanelLost,
+    Count
+};
+
+// Menu buttons in click and drawing order: start game, instructions, about, quit.
+constexpr std::array<Picture, 4> menuButtons = {Picture::StartGameButton, Picture::InstructionsButton,
+                                                Picture::AboutButton, Picture::QuitMenuButton};
+constexpr std::array<Picture, 4> menuHovers = {Picture::StartGameHover, Picture::InstructionsHover,
+                                               Picture::AboutHover, Picture::QuitMenuHover};
+
+constexpr std::size_t PictureCount = static_cast<std::size_t>(Picture::Count);
+
+struct PictureInfo
+{
+    const char* path;     // relative to the working directory
+    DesignPoint position; // design-space top-left corner
+    bool fullScreen;      // authored at 1920 x 1080
+};
+
+extern const std::array<PictureInfo, PictureCount> pictureCatalogue;
+
+inline const PictureInfo& pictureInfo(Picture picture)
+{
+    return pictureCatalogue[static_cast<std::size_t>(picture)];
+}
+
+// Digit sets: prefix + digit + ".png".
+constexpr const char* HudDigitPrefix = "assets/digit_";
+constexpr const char* EndDigitPrefix = "assets/digit_b";
+
+// Gem pictures by code; entry 0 is the empty thread segment. 60 x 60 each.
+extern const std::array<const char*, GemCodeCount> gemPicturePaths;
+constexpr unsigned GemPictureSize = 60;
+
+constexpr const char* CursorPath = "assets/cursor.png";
+
+struct SoundInfo
+{
+    const char* path;
+    float volume; // 0 to 100
+};
+
+// Effects indexed by Effect.
+extern const std::array<SoundInfo, static_cast<std::size_t>(Effect::Count)> soundCatalogue;
+
+constexpr const char* MusicPath = "assets/TribalJungle.ogg";
+constexpr float MusicVolume = 2.f;
+
+// Single digit sprites of the time, level and end-screen level displays.
+constexpr std::array<DesignPoint, 4> timeDigitPositions = {{{50.f, 50.f}, {75.f, 50.f}, {125.f, 50.f}, {150.f, 50.f}}};
+constexpr DesignPoint colonPosition = {100.f, 50.f};
+constexpr std::array<DesignPoint, 2> levelDigitPositions = {{{328.f, 50.f}, {353.f, 50.f}}};
+constexpr std::array<DesignPoint, 2> endLevelDigitPositions = {{{799.f, 795.f}, {815.f, 795.f}}};

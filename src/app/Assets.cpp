@@ -1,0 +1,115 @@
+#include "app/Assets.hpp"
+
+#include "app/Mp3Reader.hpp"
+
+#include <string>
+
+DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight)
+{
+    return {static_cast<float>(desktopWidth) / 1920.f, static_cast<float>(desktopHeight) / 1080.f};
+}
+
+namespace
+{
+void loadDigitSet(DigitSet& set, const char* prefix)
+{
+    for (std::size_t n = 0; n < set.size(); ++n)
+        set[n].loadFromFile(prefix + std::to_string(n) + ".png");
+}
+
+void placeSprite(sf::Sprite& sprite, const DesignScale& scale, DesignPoint position)
+{
+    sprite.setScale(scale.x, scale.y);
+    sprite.setPosition(scale.apply(position));
+}
+} // namespace
+
+void PictureAssets::loadPictures(const DesignScale& scale)
+{
+    for (std::size_t i = 0; i < PictureCount; ++i)
+    {
+        textures[i].loadFromFile(pictureCatalogue[i].path);
+        sprites[i].setTexture(textures[i], true);
+        placeSprite(sprites[i], scale, pictureCatalogue[i].position);
+    }
+    // Pages that fade start invisible; the end backgrounds get their alpha from the end screen.
+    sprite(Picture::StartPage).setColor(sf::Color(255, 255, 255, 0));
+    sprite(Picture::MenuPage).setColor(sf::Color(255, 255, 255, 0));
+    sprite(Picture::GameOver).setColor(sf::Color(255, 255, 255, 0));
+
+    loadDigitSet(hudDigits, HudDigitPrefix);
+    loadDigitSet(endDigits, EndDigitPrefix);
+
+    // The HUD reads 01:00 and level 01 until the first game says otherwise.
+    const std::array<int, 4> startTime = {0, 1, 0, 0};
+    for (std::size_t i = 0; i < timeDigits.size(); ++i)
+    {
+        timeDigits[i].setTexture(hudDigits[static_cast<std::size_t>(startTime[i])], true);
+        placeSprite(timeDigits[i], scale, timeDigitPositions[i]);
+    }
+    for (std::size_t i = 0; i < levelDigits.size(); ++i)
+    {
+        levelDigits[i].setTexture(hudDigits[i == 0 ? 0 : 1], true);
+        placeSprite(levelDigits[i], scale, levelDigitPositions[i]);
+        endLevelDigits[i].setTexture(endDigits[i == 0 ? 0 : 1], true);
+        placeSprite(endLevelDigits[i], scale, endLevelDigitPositions[i]);
+    }
+}
+
+void PictureAssets::loadGems(const DesignScale& scale)
+{
+    for (std::size_t code = 0; code < gemTextures.size(); ++code)
+        gemTextures[code].loadFromFile(gemPicturePaths[code]);
+    for (auto& sprite : threadSprites)
+        sprite.setScale(scale.x, scale.y);
+    for (auto& sprite : patternSprites)
+        sprite.setScale(scale.x, scale.y);
+    fallingGemSprite.setScale(scale.x, scale.y);
+}
+
+void AudioAssets::load()
+{
+    registerMp3Reader();
+    for (std::size_t i = 0; i < buffers.size(); ++i)
+    {
+        buffers[i].loadFromFile(soundCatalogue[i].path);
+        sounds[i].setBuffer(buffers[i]);
+        sounds[i].setVolume(soundCatalogue[i].volume);
+    }
+    musicOpened = music.openFromFile(MusicPath);
+    if (musicOpened)
+    {
+        music.setLoop(true);
+        music.setVolume(MusicVolume);
+        music.play();
+    }
+}
+
+void AudioAssets::musicCommand(MusicCommand command)
+{
+    if (!musicOpened)
+        return;
+    switch (command)
+    {
+        case MusicCommand::Play: music.play(); break;
+        case MusicCommand::Pause: music.pause(); break;
+        case MusicCommand::Stop: music.stop(); break;
+    }
+}
+
+AudioPort AudioAssets::port()
+{
+    AudioPort port;
+    port.isPlaying = [this](Effect e) { return sounds[static_cast<std::size_t>(e)].getStatus() == sf::Sound::Playing; };
+    port.start = [this](Effect e) { sounds[static_cast<std::size_t>(e)].play(); };
+    port.music = [this](MusicCommand command) { musicCommand(command); };
+    return port;
+}
+
+AudioAssets::~AudioAssets()
+{
+    // The music goes before the sounds, and each sound before its buffer.
+    music.stop();
+    for (auto& sound : sounds)
+        sound.stop();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/AssetCatalogue.hpp"
+
+#include <SFML/Audio.hpp>
+#include <SFML/Graphics.hpp>
+
+#include <array>
+
+// The two factors that stretch the 1920 x 1080 design space over the desktop.
+struct DesignScale
+{
+    float x = 1.f;
+    float y = 1.f;
+
+    sf::Vector2f apply(DesignPoint point) const { return {point.x * x, point.y * y}; }
+};
+
+DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight);
+
+using DigitSet = std::array<sf::Texture, 10>;
+using DigitSprites = std::array<sf::Sprite, 7>;
+
+// Every picture and its sprites. Loads are not checked: a missing file leaves an
+// empty texture whose sprite draws nothing, and the game runs on.
+struct PictureAssets
+{
+    std::array<sf::Texture, PictureCount> textures;
+    std::array<sf::Sprite, PictureCount> sprites; // one per picture, scaled and placed
+    DigitSet hudDigits;
+    DigitSet endDigits;
+    std::array<sf::Texture, GemCodeCount> gemTextures;
+
+    std::array<sf::Sprite, 4> timeDigits;  // minutes tens, units, seconds tens, units
+    std::array<sf::Sprite, 2> levelDigits; // tens, units
+    std::array<sf::Sprite, 2> endLevelDigits;
+    DigitSprites scoreField, bestScoreField, patternsField, popupField, endScoreField;
+
+    std::array<sf::Sprite, ThreadSlots> threadSprites;
+    std::array<sf::Sprite, ThreadSlots> patternSprites;
+    sf::Sprite fallingGemSprite;
+
+    sf::Texture& texture(Picture p) { return textures[static_cast<std::size_t>(p)]; }
+    sf::Sprite& sprite(Picture p) { return sprites[static_cast<std::size_t>(p)]; }
+    const sf::Sprite& sprite(Picture p) const { return sprites[static_cast<std::size_t>(p)]; }
+
+    // Pages, buttons, HUD digits and end-screen pictures, in catalogue order.
+    void loadPictures(const DesignScale& scale);
+    // The gem table; thread and pattern sprites get their pictures at the first reset.
+    void loadGems(const DesignScale& scale);
+};
+
+// Effects and the music. The music is the one load that is checked.
+struct AudioAssets
+{
+    std::array<sf::SoundBuffer, static_cast<std::size_t>(Effect::Count)> buffers;
+    std::array<sf::Sound, static_cast<std::size_t>(Effect::Count)> sounds;
+    sf::Music music;
+    bool musicOpened = false;
+
+    // Loads every effect, opens the music and, if it opened, starts it looping.
+    void load();
+    // Music requests on an unopened track change nothing.
+    void musicCommand(MusicCommand command);
+    AudioPort port();
+    ~AudioAssets();
+};

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian 12, as root) and builds into build/.
+#   tools/setup.sh          packages to build and play
+#   tools/setup.sh --tests  also the test suite's packages (GoogleTest, Xvfb, xdotool, ImageMagick)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "Run as root (or with sudo) to install packages." >&2
+        exit 1
+    fi
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+tests=OFF
+[[ "${1:-}" == "--tests" ]] && tests=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BUILD_TESTS="$tests" > /dev/null
+cmake --build build -j"$(nproc)"

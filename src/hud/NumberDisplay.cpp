@@ -1,0 +1,144 @@
+#include "hud/NumberDisplay.hpp"
+
+#include <cassert>
+#include <string>
+
+namespace
+{
+// Places, widths and origins of the numbers of play, design units.
+constexpr DesignPoint ScoreOrigin{497.f, 50.f};
+constexpr DesignPoint BestScoreOrigin{758.f, 50.f};
+constexpr DesignPoint PatternsOrigin{1072.f, 50.f};
+constexpr float HudDigitWidth = 25.f;
+constexpr int ScorePlaces = 6;
+constexpr int PatternPlaces = 4;
+
+// The popup rises from just above this line, one design unit per step.
+constexpr float PopupBaseY = 500.f;
+constexpr float PopupDigitWidth = 20.f;
+constexpr int PopupPlaces = 3;
+constexpr float PopupStepSeconds = 0.02f;
+constexpr float PopupSteps = 100.f;
+
+// Blink of the level digits: quarter-second phases for 1.5 s.
+constexpr float BlinkSeconds = 1.5f;
+constexpr float BlinkPhasesPerSecond = 4.f;
+} // namespace
+
+
+////////////////////////////////////////////////////////////
+void showNumber(std::uint32_t value, DigitField& field, DesignPoint origin, float digitWidth,
+                int digitCount, std::uint8_t opacity)
+{
+    assert(digitCount >= 1 && digitCount <= DigitFieldCapacity);
+
+    // Leading zeros up to the place count; a longer number keeps its leading digits
+    std::string text = std::to_string(value);
+    if (text.size() < static_cast<std::size_t>(digitCount))
+        text.insert(0, static_cast<std::size_t>(digitCount) - text.size(), '0');
+
+    // Unused places stay drawn, only transparent, so they keep their earlier digit and position
+    for (int i = 0; i < DigitFieldCapacity; ++i)
+    {
+        DigitPlace& place = field.places[static_cast<std::size_t>(i)];
+        if (i < digitCount)
+        {
+            place.digit    = text[static_cast<std::size_t>(i)] - '0';
+            place.position = {origin.x + static_cast<float>(i) * digitWidth, origin.y};
+            place.alpha    = opacity;
+        }
+        else
+        {
+            place.alpha = 0;
+        }
+    }
+}
+
+
+////////////////////////////////////////////////////////////
+std::array<int, 4> timeDigits(int secondsLeft)
+{
+    assert(secondsLeft >= 0);
+
+    const int minutes = secondsLeft / 60;
+    const int seconds = secondsLeft % 60;
+    return {(minutes / 10) % 10, minutes % 10, (seconds / 10) % 10, seconds % 10};
+}
+
+
+////////////////////////////////////////////////////////////
+std::array<int, 2> levelDigits(int level)
+{
+    assert(level >= 0);
+
+    return {(level / 10) % 10, level % 10};
+}
+
+
+////////////////////////////////////////////////////////////
+std::uint8_t levelDisplayOpacity(GameSession& session, Micros now)
+{
+    if (!session.levelBlinking)
+        return 255;
+
+    const float t = session.levelBlinkClock.seconds(now);
+    if (t >= BlinkSeconds)
+    {
+        session.levelBlinking = false;
+        return 255;
+    }
+
+    // Visible in the even quarter seconds, hidden in the odd ones
+    return (static_cast<int>(t * BlinkPhasesPerSecond) % 2 == 0) ? 255 : 0;
+}
+
+
+////////////////////////////////////////////////////////////
+void stepScorePopup(GameSession& session, HudFields& hud, Micros now)
+{
+    // Fresh points restart the popup above the selector, even over a running one
+    if (session.pendingPoints > 0)
+    {
+        session.transitionClock.restart(now);
+        session.popupPoints = session.pendingPoints;
+        session.popupStep   = 0.f;
+        session.popupX      = laneX[static_cast<std::size_t>(session.selectorStop)];
+    }
+
+    // One rise-and-fade step per frame at most; the overshoot is dropped
+    if (session.transitionClock.seconds(now) >= PopupStepSeconds && session.popupPoints > 0)
+    {
+        session.transitionClock.restart(now);
+        session.popupStep += 1.f;
+        if (session.popupStep >= PopupSteps)
+        {
+            session.popupPoints = 0;
+        }
+        else
+        {
+            const auto opacity = static_cast<std::uint8_t>((1.f - session.popupStep / PopupSteps) * 255.f);
+            showNumber(static_cast<std::uint32_t>(session.popupPoints), hud.popup,
+                       {session.popupX, PopupBaseY - session.popupStep}, PopupDigitWidth, PopupPlaces,
+                       opacity);
+        }
+    }
+}
+
+
+////////////////////////////////////////////////////////////
+void takePendingPoints(GameSession& session)
+{
+    session.score += session.pendingPoints;
+    session.pendingPoints = 0;
+}
+
+
+////////////////////////////////////////////////////////////
+void layoutHudNumbers(const GameSession& session, HudFields& hud)
+{
+    showNumber(static_cast<std::uint32_t>(session.score), hud.score, ScoreOrigin, HudDigitWidth, ScorePlaces, 255);
+    showNumber(static_cast<std::uint32_t>(session.bestScore), hud.bestScore, BestScoreOrigin, HudDigitWidth,
+               ScorePlaces, 255);
+    showNumber(static_cast<std::uint32_t>(session.patternsCompleted), hud.patterns, PatternsOrigin,
+               HudDigitWidth, PatternPlaces, 255);
+}

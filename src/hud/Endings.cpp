@@ -1,0 +1,130 @@
+#include "hud/Endings.hpp"
+
+#include "game/Falling.hpp"
+
+namespace
+{
+constexpr float ClosingSoundSeconds = 1.f; // silence after the music stops
+constexpr float EndingSeconds = 6.f;       // until the end screen
+constexpr float FadeSeconds = 1.f;         // end background fade-in
+constexpr float PanelDelaySeconds = 3.f;   // until the result panel shows
+
+constexpr DesignPoint EndScoreOrigin{907.f, 829.f};
+constexpr float EndScoreDigitWidth = 16.f;
+constexpr int EndScorePlaces = 6;
+
+// Common course of both endings once begun: closing sound after 1 s, end screen after 6 s.
+// transitionClock is shared with the score popup, whose steps hold these delays back.
+void endingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen, Effect closingSound)
+{
+    const float t = session.transitionClock.seconds(now);
+
+    // Started again whenever it is not playing, so a short sound repeats until the switch
+    if (t > ClosingSoundSeconds)
+        playEffect(session, audio, closingSound);
+
+    if (t > EndingSeconds)
+    {
+        screen = ScreenState::End;
+        session.transitionClock.restart(now);
+    }
+}
+
+// First evaluation of an ending: the menu will reset the game, and the music falls silent.
+void beginEnding(GameSession& session, Micros now, const AudioPort& audio, bool& flag)
+{
+    flag = true;
+    session.gameReady = false;
+    session.transitionClock.restart(now);
+    audio.sendMusic(MusicCommand::Stop);
+}
+} // namespace
+
+
+////////////////////////////////////////////////////////////
+void timeOutEndingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen)
+{
+    if (!session.timeUp)
+        beginEnding(session, now, audio, session.timeUp);
+
+    // Playing all levels through is always applauded
+    endingStep(session, now, audio, screen, Effect::Applause);
+}
+
+
+////////////////////////////////////////////////////////////
+void overflowEndingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen)
+{
+    if (!overflowReached(session))
+        return;
+
+    if (!session.overflowEnding)
+        beginEnding(session, now, audio, session.overflowEnding);
+
+    // The score can no longer pass the best here, so equality means this game set or tied it
+    const bool bestGame = session.score == session.bestScore && session.score != 0;
+    endingStep(session, now, audio, screen, bestGame ? Effect::Applause : Effect::Defeat);
+}
+
+
+////////////////////////////////////////////////////////////
+void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, bool leaveRequested,
+                     ScreenState& screen, EndScreen& end, HudFields& hud)
+{
+    // Leaving still lets the fade and the music restart run in this frame
+    if (leaveRequested)
+        screen = ScreenState::Menu;
+
+    // Fade the chosen background in; afterwards it keeps the opacity it reached
+    end.congratulations = !(session.score < session.bestScore);
+    const float t = session.transitionClock.seconds(now);
+    if (t < FadeSeconds)
+    {
+        int& alpha = end.congratulations ? end.congratulationsAlpha : end.gameOverAlpha;
+        alpha = static_cast<int>(t * 255.f);
+    }
+
+    // The ending stopped the music; a track playing by now restarts from the beginning all the same
+    if (!session.endMusicRestarted && session.musicOn)
+    {
+        audio.sendMusic(MusicCommand::Stop);
+        audio.sendMusic(MusicCommand::Play);
+        session.endMusicRestarted = true;
+    }
+
+    if (screen != ScreenState::End)
+        return;
+
+    // The result panel waits from the first frame of this end screen
+    if (!session.endScreenPrepared)
+    {
+        session.endClock.restart(now);
+        session.endScreenPrepared = true;
+    }
+
+    end.panel          = ResultPanel::None;
+    end.showLevelTens  = false;
+    end.showLevelUnits = false;
+    end.showScore      = false;
+    if (!(session.endClock.seconds(now) > PanelDelaySeconds && session.score > 0))
+        return;
+
+    const bool best = session.score == session.bestScore;
+    if (session.timeUp)
+        end.panel = best ? ResultPanel::BestAllLevels : ResultPanel::AllLevels;
+    else
+        end.panel = best ? ResultPanel::BestLost : ResultPanel::Lost;
+
+    // Only a lost game tells how many levels it completed
+    const int levelsCompleted = session.level - 1;
+    end.levelDigits = levelDigits(levelsCompleted);
+    if (!session.timeUp)
+    {
+        end.showLevelTens  = levelsCompleted >= 10;
+        end.showLevelUnits = true;
+    }
+
+    end.showScore = true;
+    showNumber(static_cast<std::uint32_t>(session.score), hud.endScore, EndScoreOrigin, EndScoreDigitWidth,
+               EndScorePlaces, 255);
+}

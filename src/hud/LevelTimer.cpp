@@ -1,0 +1,71 @@
+#include "hud/LevelTimer.hpp"
+
+#include "game/Falling.hpp"
+#include "hud/Endings.hpp"
+
+#include <algorithm>
+#include <cassert>
+
+namespace
+{
+constexpr float TickSeconds = 1.f;
+constexpr int LevelSeconds = 60;
+constexpr int LastLevel = 60;
+constexpr int MaxKindSpan = 8;
+constexpr float FallSpeedStep = 0.0075f; // seconds off the fall interval per level-up
+
+// A new level: faster gems, every tenth level one more kind with its own fanfare.
+void levelUp(GameSession& session, Micros now, const AudioPort& audio)
+{
+    session.secondsLeft = LevelSeconds;
+    session.level += 1;
+    const int level = session.level;
+
+    session.levelBlinking = true;
+    session.levelBlinkClock.restart(now);
+
+    session.kindSpan = std::min((level - 1) / 10 + 2, MaxKindSpan);
+    session.fallSpeed += FallSpeedStep; // a running sum, never recomputed from the level
+
+    if ((level - 1) % 10 != 0)
+    {
+        playEffect(session, audio, Effect::LevelUp);
+    }
+    else if (playEffect(session, audio, Effect::Level11Up))
+    {
+        // The falling gem shows off the new kind, but only along with its fanfare
+        session.fallingGem.code = (level - 1) / 10 + 3;
+    }
+}
+} // namespace
+
+
+////////////////////////////////////////////////////////////
+void levelTick(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen)
+{
+    if (session.paused)
+        return;
+
+    // At least a second apart: the part beyond the full second is not carried over
+    if (session.levelClock.seconds(now) < TickSeconds)
+        return;
+    session.levelClock.restart(now);
+
+    assert(session.level >= 1 && session.level <= LastLevel);
+
+    if (!session.timeUp)
+        session.secondsLeft -= 1;
+
+    if (session.level == LastLevel)
+    {
+        // The last level never levels up; its ticks drive the time-out ending instead
+        if (session.secondsLeft <= 0)
+            timeOutEndingStep(session, now, audio, screen);
+    }
+    else if (session.secondsLeft <= 0)
+    {
+        levelUp(session, now, audio);
+    }
+
+    playDangerAlert(session, audio);
+}

@@ -91,17 +91,6 @@ TEST(HudNumbers, ScoreBestAndPatternsAtTheirPlaces)
     expectRow(hud.patterns, "1000", {1072.f, 50.f}, 25.f, 255);
 }
 
-TEST(HudNumbers, PendingPointsJoinTheScoreOnce)
-{
-    GameSession session;
-    session.score = 100;
-    session.pendingPoints = 540;
-    takePendingPoints(session);
-    takePendingPoints(session);
-    EXPECT_EQ(session.score, 640);
-    EXPECT_EQ(session.pendingPoints, 0);
-}
-
 // A scoring frame at t0 with the selector at stop 3.
 class ScorePopup : public ::testing::Test
 {

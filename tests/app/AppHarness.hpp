@@ -56,37 +56,44 @@ struct RecordingAudio
 class AppHarness
 {
 public:
-    explicit AppHarness(unsigned width = 1920, unsigned height = 1080, std::uint32_t seed = 7) :
+    explicit AppHarness(unsigned width = 1920, unsigned height = 1080, std::string bestScoreFile = makeHighScorePath()) :
     scale(computeDesignScale(width, height)),
     pictures(sharedPictures(scale)),
-    generator(seed),
-    highScorePath(makeHighScorePath()),
+    generator(7),
+    highScorePath(std::move(bestScoreFile)),
     app(pictures, audio.port(), scale, std::ref(generator), highScorePath)
     {
         target.create(width, height);
         app.start(now, input.mouse);
     }
 
-    ~AppHarness() { std::remove(highScorePath.c_str()); }
+    ~AppHarness()
+    {
+        if (!keepHighScoreFile)
+            std::remove(highScorePath.c_str());
+    }
 
     // Advances the manual clock and runs the frame's phases after the events.
-    void frame(double seconds = 0.001)
+    void frame(double seconds = 0.001, bool draw = true)
     {
         now += microsFromSeconds(seconds);
         app.updateCursor(input, now);
         if (!app.update(input, now))
             return;
         app.releaseLatches(input);
+        if (!draw)
+            return;
         target.clear(sf::Color::Black);
         app.draw(target);
         target.display();
     }
 
-    // Runs frames of `step` seconds until `seconds` have passed.
+    // Runs frames of `step` seconds until `seconds` have passed; only the last is drawn.
     void run(double seconds, double step = 0.01)
     {
-        for (double t = 0; t < seconds; t += step)
-            frame(step);
+        const int frames = static_cast<int>(seconds / step + 0.5);
+        for (int i = 1; i <= frames; ++i)
+            frame(step, i == frames);
     }
 
     void event(const sf::Event& e) { app.handleEvent(e, input, now); }
@@ -147,6 +154,7 @@ public:
         press(sf::Keyboard::Space);
         run(1.3);
         clickAt(centreOf(Picture::StartGameButton));
+        frame();
         moveTo({10.f, 10.f}); // the press stops being the last event
         run(1.1);
         ASSERT_EQ(app.screens().screen, ScreenState::Playing);
@@ -161,8 +169,8 @@ public:
     Micros now = 0;
     InputState input;
     sf::RenderTexture target;
+    bool keepHighScoreFile = false;
 
-private:
     static std::string makeHighScorePath()
     {
         char name[] = "/tmp/glimmora-best-XXXXXX";

@@ -323,3 +323,20 @@ TEST(EndTest, OverflowReachesTheEndScreenAndAClickReturnsWithoutPressingAButton)
     EXPECT_EQ(h.app.screens().screen, ScreenState::Menu);
     EXPECT_FALSE(h.app.session().overflowEnding) << "the menu prepared a new game";
 }
+
+TEST(EndTest, BestScoreSurvivesARestartOfTheProgram)
+{
+    std::string path;
+    {
+        AppHarness first;
+        first.keepHighScoreFile = true;
+        path = first.highScorePath;
+        first.reachPlaying();
+        first.app.session().pendingPoints = 650;
+        first.frame();
+        EXPECT_EQ(first.app.session().bestScore, 650);
+    }
+    AppHarness second(1920, 1080, path);
+    EXPECT_EQ(second.app.session().bestScore, 650);
+    std::remove(path.c_str());
+}

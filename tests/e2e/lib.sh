@@ -58,12 +58,10 @@ e2e_init()
     [[ -x /usr/bin/convert ]] && CONVERT=/usr/bin/convert
 
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-e2e.XXXXXX")
-    # Failure screenshots go into the build folder (beside the binary), else TMPDIR.
-    if [[ -w "$(dirname "$GAME")" ]]; then
-        E2E_ARTIFACTS="$(dirname "$GAME")/e2e-artifacts/$E2E_NAME"
-    else
-        E2E_ARTIFACTS="${TMPDIR:-/tmp}/glimmora-e2e-artifacts/$E2E_NAME"
-    fi
+    # Screenshots worth keeping go into the build folder (beside the binary), else TMPDIR.
+    E2E_OUTPUT="$(dirname "$GAME")"
+    [[ -w "$E2E_OUTPUT" ]] || E2E_OUTPUT="${TMPDIR:-/tmp}/glimmora-e2e"
+    E2E_ARTIFACTS="$E2E_OUTPUT/e2e-artifacts/$E2E_NAME"
 
     GAME_PID=""
     XVFB_PID=""
@@ -415,8 +413,8 @@ fade_factor()
 # brightness of at least E2E_MIN_FADE (where a fade stops depends on the frame
 # rate: near 252 of 255 on a fast machine), no longer changing between two
 # screenshots, with the four menu buttons drawn when buttons=1. Arguments:
-# description, picture, buttons. Leaves the settled screenshot in SETTLED and
-# the picture it was found to match in SETTLED_EXPECTED.
+# description, picture, buttons. Leaves the settled screenshot in SETTLED, the
+# picture it was found to match in SETTLED_EXPECTED and the brightness in SETTLED_FADE.
 wait_page()
 {
     local what=$1 picture=$2 buttons=$3
@@ -454,6 +452,7 @@ wait_page()
         fi
         SETTLED=$SHOT
         SETTLED_EXPECTED=$expected
+        SETTLED_FADE=$f
         E2E_WAIT_DETAIL="brightness $f, difference $d"
     }
     wait_for "$what" "$E2E_DEADLINE" _page_check

@@ -15,11 +15,7 @@ void discardStep(GameSession& session, Micros now)
 
     for (int row = 0; row < BoardRows - 1; ++row)
         board[row][TubeColumn] = board[row + 1][TubeColumn];
-    board[BoardRows - 1][TubeColumn] = thread[0];
-
-    for (int slot = 0; slot < ThreadSlots - 1; ++slot)
-        thread[slot] = thread[slot + 1];
-    thread[ThreadSlots - 1] = EmptyGem;
+    board[BoardRows - 1][TubeColumn] = takeTopBead(thread);
 
     bool tubeEmpty = true;
     for (int row = 0; row < BoardRows; ++row)

@@ -26,6 +26,16 @@ using Board = std::array<std::array<GemCode, BoardColumns>, BoardRows>; // [row]
 using Thread = std::array<GemCode, ThreadSlots>;
 using TargetPattern = std::array<GemCode, ThreadSlots>;
 
+// The thread moves up one slot: the top bead leaves and is returned, slot 7 empties.
+inline GemCode takeTopBead(Thread& thread)
+{
+    const GemCode top = thread[0];
+    for (std::size_t slot = 0; slot + 1 < thread.size(); ++slot)
+        thread[slot] = thread[slot + 1];
+    thread.back() = 0;
+    return top;
+}
+
 // Points of one bead of a matched thread: lower codes are worth more.
 constexpr int beadValue(GemCode code) { return 100 - 10 * code; }
 

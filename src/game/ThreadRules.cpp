@@ -95,11 +95,7 @@ void pushBead(GameSession& session, Micros now, const AudioPort& audio)
         // slide the top bead in at the bottom.
         for (int row = 2; row < BoardRows - 1; ++row)
             board[row][stop] = board[row + 1][stop];
-        board[BoardRows - 1][stop] = thread[0];
-
-        for (int slot = 0; slot < ThreadSlots - 1; ++slot)
-            thread[slot] = thread[slot + 1];
-        thread[ThreadSlots - 1] = EmptyGem;
+        board[BoardRows - 1][stop] = takeTopBead(thread);
     }
 
     session.selectorClock.restart(now);

@@ -12,11 +12,15 @@
 #
 # Helpers whose output is captured with $(...) run in a subshell, where e2e_fail
 # would end only that subshell: they return a failure status instead.
+#
+# Environment: E2E_TRACE=1 logs every look that did not yet show what a wait
+# waits for; E2E_KEEP_TMP=1 keeps the scratch folder; E2E_DEADLINE sets the
+# seconds a wait may take (30).
 
 set -euo pipefail
 
 E2E_POLL=0.15   # seconds between two looks at a condition
-E2E_DEADLINE=30 # seconds a condition may take before the test fails
+E2E_DEADLINE=${E2E_DEADLINE:-30} # seconds a condition may take before the test fails
 
 # Tolerances, as root-mean-square differences from 0 (equal) to 1.
 E2E_PAGE_TOLERANCE=0.04    # a screen against the picture it should show
@@ -53,9 +57,9 @@ e2e_init()
     done
     # The real ImageMagick, should something else named convert come first on PATH.
     CONVERT=convert
+    [[ -x /usr/bin/convert ]] && CONVERT=/usr/bin/convert
     # One thread each: the game needs the other core more than a comparison does.
     export MAGICK_THREAD_LIMIT=1
-    [[ -x /usr/bin/convert ]] && CONVERT=/usr/bin/convert
 
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-e2e.XXXXXX")
     # Screenshots worth keeping go into the build folder (beside the binary), else TMPDIR.
@@ -109,8 +113,8 @@ e2e_fail()
     exit 1
 }
 
-# Microseconds of wall-clock time, for deadlines.
-e2e_now() { local t=${EPOCHREALTIME/./}; echo "${t#0}"; }
+# Microseconds of wall-clock time, for deadlines (the separator depends on the locale).
+e2e_now() { echo "${EPOCHREALTIME//[^0-9]/}"; }
 
 # Polls a command until it succeeds. Arguments: description, deadline in seconds, command...
 # Fails at the deadline, and at once if the game died meanwhile. A check may leave
@@ -124,7 +128,10 @@ wait_for()
     until "$@"; do
         [[ -n "${E2E_TRACE:-}" ]] && e2e_log "waiting for $what: ${E2E_WAIT_DETAIL:-}"
         if [[ -n "$GAME_PID" ]] && ! game_running; then
-            e2e_fail "the game exited while waiting for: $what"
+            local status=0
+            wait "$GAME_PID" || status=$?
+            GAME_PID=""
+            e2e_fail "the game exited with status $status while waiting for: $what"
         fi
         if (($(e2e_now) > deadline)); then
             e2e_fail "timed out after $seconds s waiting for: $what${E2E_WAIT_DETAIL:+ (last look: $E2E_WAIT_DETAIL)}"
@@ -250,7 +257,7 @@ expect_one_fullscreen_window()
     wait_for "a mapped window titled \"$E2E_TITLE\"" "$E2E_DEADLINE" _game_window_mapped
     local ids count info x y w h
     ids=$(game_windows)
-    count=$(grep -c . <<< "$ids")
+    count=$(grep -c . <<< "$ids" || true)
     ((count == 1)) || e2e_fail "expected one top-level window titled \"$E2E_TITLE\", found $count"
     info=$(xwininfo -id "$ids")
     x=$(sed -n 's/.*Absolute upper-left X: *\(-\{0,1\}[0-9]*\).*/\1/p' <<< "$info")
@@ -341,7 +348,7 @@ screen_reference()
     name=$(basename "$picture" .png)
     out="$E2E_TMP/ref-$name-${SCREEN_W}x${SCREEN_H}.miff"
     if [[ ! -f "$out" ]]; then
-        "$CONVERT" "$picture" -alpha off -filter point -resize "${SCREEN_W}x${SCREEN_H}!" "$out" || return 1
+        "$CONVERT" "$picture" -alpha off -filter point -resize "${SCREEN_W}x${SCREEN_H}!" -depth 8 "$out" || return 1
     fi
     echo "$out"
 }
@@ -372,7 +379,7 @@ buttons_layer()
             read -r name x y <<< "$entry"
             args+=("$ASSETS/$name.png" -geometry "+$x+$y" -composite)
         done
-        "$CONVERT" -size 1920x1080 xc:none "${args[@]}" -filter point -resize "${SCREEN_W}x${SCREEN_H}!" "$out" ||
+        "$CONVERT" -size 1920x1080 xc:none "${args[@]}" -filter point -resize "${SCREEN_W}x${SCREEN_H}!" -depth 8 "$out" ||
             return 1
     fi
     echo "$out"
@@ -389,7 +396,7 @@ faded_page()
         buttons_file=$(buttons_layer) || return 1
         layer=("$buttons_file" -composite)
     fi
-    "$CONVERT" "$page" -evaluate multiply "$f" "${layer[@]}" -alpha off "$out" || return 1
+    "$CONVERT" "$page" -evaluate multiply "$f" "${layer[@]}" -alpha off -depth 8 "$out" || return 1
     echo "$out"
 }
 

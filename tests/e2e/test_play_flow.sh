@@ -23,18 +23,26 @@ ROW_W=$((120 * 11 + CELL)) # a row of cells from column 0 to column 11
 # cell of columns 0 to 11. Prints the path of the cached result.
 row_reference()
 {
-    local picture=$1 y=$2 out="$E2E_TMP/row-$1-$2.miff" background over=() c
-    if [[ ! -f "$out" ]]; then
-        if [[ "$picture" != background ]]; then
-            for ((c = 0; c < 12; c++)); do
-                over+=("$ASSETS/$picture.png" -geometry "+$((120 * c))+0" -composite)
-            done
-        fi
-        background=$(screen_reference "$ASSETS/background.png") || return 1
-        "$CONVERT" \( "$background" -crop "${ROW_W}x${CELL}+$(lane_x 0)+$y" +repage \) "${over[@]}" \
-            -alpha off "$out" || return 1
-    fi
+    local out="$E2E_TMP/row-$1-$2.miff"
+    [[ -f "$out" ]] || make_row_references "$2" || return 1
     echo "$out"
+}
+
+# Makes the row references of every picture for screen height y, in one go.
+make_row_references()
+{
+    local y=$1 background picture c args=()
+    background=$(screen_reference "$ASSETS/background.png") || return 1
+    args=(\( "$background" -crop "${ROW_W}x${CELL}+$(lane_x 0)+$y" +repage -write mpr:row
+          -write "$E2E_TMP/row-background-$y.miff" +delete \))
+    for picture in "${E2E_GEMS[@]}"; do
+        args+=(\( mpr:row)
+        for ((c = 0; c < 12; c++)); do
+            args+=("$ASSETS/$picture.png" -geometry "+$((120 * c))+0" -composite)
+        done
+        args+=(-alpha off -write "$E2E_TMP/row-$picture-$y.miff" +delete \))
+    done
+    "$CONVERT" "${args[@]}" mpr:row null:
 }
 
 # Cuts the row of cells at screen height y out of the last screenshot (small
@@ -152,6 +160,9 @@ thread_top_shows()
 # --- The game ---
 
 xvfb_start 1920 1080
+# The cells' references cost less before the game takes its share of the machine.
+make_row_references "$BOTTOM_ROW_Y"
+make_row_references "$THREAD_TOP_Y"
 playing_mask
 # The check of the playing screen must be able to tell it from the menu and from
 # a black screen (the menu at the end of its fade-out).

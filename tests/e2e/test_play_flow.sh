@@ -97,9 +97,10 @@ playing_mask()
 
 playing_shown()
 {
-    local d
+    local d background
+    background=$(screen_reference "$ASSETS/background.png") || return 1
     shot playing || return 1
-    d=$(masked_rmse "$SHOT" "$ASSETS/background.png" "${PLAY_MASK[@]}") || return 1
+    d=$(masked_rmse "$SHOT" "$background" "${PLAY_MASK[@]}") || return 1
     E2E_WAIT_DETAIL="difference from the background outside moving things: $d (tolerance $PLAY_TOLERANCE)"
     below "$d" "$PLAY_TOLERANCE"
 }

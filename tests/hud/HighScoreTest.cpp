@@ -1,179 +1,72 @@
-#include "hud/HighScore.hpp"
-#include "hud/PlayingHud.hpp"
+#include "HudTestSupport.hpp"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
-namespace
+// Each test starts from an empty folder of this process, removed afterwards.
+struct HighScoreFile : ::testing::Test
 {
-std::string readFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+    void SetUp() override { fs::remove_all(folder); fs::create_directories(folder); }
+    void TearDown() override { fs::remove_all(folder); }
+    // Writes the score file and gives its path.
+    const std::string& fileWith(const std::string& text) { std::ofstream(path) << text; return path; }
 
-void writeFile(const fs::path& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::vector<std::string> entriesOf(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-} // namespace
-
-// Each test gets a fresh folder of its own, removed afterwards.
-class HighScoreFile : public ::testing::Test
-{
-protected:
-    void SetUp() override
+    // The file holds `content`, alone in its folder: no temporary file is left behind.
+    void expectOnly(const std::string& content)
     {
-        std::string pattern = (fs::temp_directory_path() / "glimmora-hud-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        path = folder / "highscore.txt";
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}), content);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
     }
 
-    void TearDown() override { fs::remove_all(folder); }
-
-    fs::path folder;
-    fs::path path;
+    const fs::path folder = fs::temp_directory_path() / ("glimmora-hud-" + std::to_string(::getpid()));
+    const std::string path = (folder / "highscore.txt").string();
 };
 
 TEST_F(HighScoreFile, ReadsTheFirstNumberClampedToThirtyTwoBits)
 {
-    EXPECT_EQ(loadBestScore(path.string()), 0); // no file
-
-    const struct
-    {
-        const char* content;
-        int best;
-    } cases[] = {
-        {"", 0},
-        {"  977\n", 977},
-        {"1200abc", 1200},
-        {"abc", 0},
-        {"99999999999", 2147483647},
-        {"2147483647", 2147483647},
-        {"2147483648", 2147483647},
-        {"-5", -5},
-        {"-2147483648", -2147483648},
-        {"-99999999999", -2147483648},
-        {"+12", 12},
-        {"- 3", 0},
-        {"\t\n0042 7", 42},
-    };
+    EXPECT_EQ(loadBestScore(path), 0); // no file
+    const struct { const char* content; int best; } cases[] = {
+        {"", 0}, {"  977\n", 977}, {"1200abc", 1200}, {"abc", 0}, {"- 3", 0}, {"+12", 12}, {"-5", -5},
+        {"2147483647", 2147483647}, {"2147483648", 2147483647}, {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1}};
     for (const auto& c : cases)
-    {
-        writeFile(path, c.content);
-        EXPECT_EQ(loadBestScore(path.string()), c.best) << '"' << c.content << '"';
-    }
+        EXPECT_EQ(loadBestScore(fileWith(c.content)), c.best) << '"' << c.content << '"';
 }
 
-TEST_F(HighScoreFile, OnlyAGreaterScoreRewritesTheFile)
+// Only a greater score replaces the file, keeping its permissions. Where it cannot be written
+// the best is raised in memory only and the old file stays whole: a missing folder, a file
+// standing where the folder should be, and files limited to two bytes, so "1230" breaks off after "12".
+TEST_F(HighScoreFile, AGreaterScoreReplacesTheFileWholeOrNotAtAll)
 {
-    writeFile(path, "sentinel");
-    GameSession session;
-    session.score = 500;
-    session.bestScore = 500;
-    recordScore(session, path.string());
-    EXPECT_EQ(readFile(path), "sentinel");
-
-    session.score = 1230;
-    recordScore(session, path.string());
-    EXPECT_EQ(session.bestScore, 1230);
-    EXPECT_EQ(readFile(path), "1230");
-    EXPECT_EQ(entriesOf(folder), std::vector<std::string>{"highscore.txt"});
-}
-
-TEST_F(HighScoreFile, CreatesAMissingFileAndKeepsItsPermissions)
-{
-    ASSERT_TRUE(saveBestScore(path.string(), -7));
-    EXPECT_EQ(readFile(path), "-7");
-
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ASSERT_TRUE(saveBestScore(path.string(), 40));
-    EXPECT_EQ(readFile(path), "40");
-    EXPECT_EQ(fs::status(path).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST_F(HighScoreFile, UnwritableFolderRaisesTheBestInMemoryOnly)
-{
-    for (const fs::path& target : {folder / "missing" / "highscore.txt", path / "highscore.txt"})
-    {
-        writeFile(path, "977"); // for the second target, a file stands where a folder should
-        GameSession session;
-        session.bestScore = 977;
-        session.score = 1200;
-        recordScore(session, target.string());
-        EXPECT_EQ(session.bestScore, 1200);
-        EXPECT_EQ(session.score, 1200);
-        EXPECT_EQ(readFile(path), "977");
-        EXPECT_EQ(entriesOf(folder), std::vector<std::string>{"highscore.txt"});
-    }
-}
-
-TEST_F(HighScoreFile, AWriteFailingHalfWayLeavesTheOldScore)
-{
-    writeFile(path, "977");
-
-    // Files may grow to two bytes only: "1230" breaks off after "12"
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    const rlim_t Any = RLIM_INFINITY;
+    const struct { const char* target; int score; rlim_t sizeLimit; const char* content; } cases[] = {
+        {"highscore.txt", 977, Any, "sentinel"},          {"missing/highscore.txt", 1230, Any, "sentinel"},
+        {"highscore.txt/highscore.txt", 1230, Any, "sentinel"}, {"highscore.txt", 1230, 2, "sentinel"},
+        {"highscore.txt", 1230, Any, "1230"}};
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test program
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 2;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool saved1230 = saveBestScore(path.string(), 1230);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(saved1230);
-    EXPECT_EQ(readFile(path), "977");
-    EXPECT_EQ(entriesOf(folder), std::vector<std::string>{"highscore.txt"});
-}
-
-TEST_F(HighScoreFile, AFailedRenameLeavesNoTemporaryFile)
-{
-    // The name is taken by a folder with content, which no rename can replace
-    fs::create_directory(path);
-    writeFile(path / "keep", "x");
-
-    EXPECT_FALSE(saveBestScore(path.string(), 1230));
-    EXPECT_EQ(entriesOf(folder), std::vector<std::string>{"highscore.txt"});
-    EXPECT_EQ(readFile(path / "keep"), "x");
-}
-
-TEST_F(HighScoreFile, AFrameOfPlayShowsItsOwnPointsAndBest)
-{
-    GameSession session;
-    HudFields hud;
-    session.selectorStop = TrashTubeStop;
-    session.pendingPoints = 40;
-    updatePlayingHud(session, hud, microsFromSeconds(3.0), path.string());
-
-    EXPECT_EQ(session.popupPoints, 40);
-    EXPECT_EQ(session.score, 40);
-    EXPECT_EQ(session.bestScore, 40);
-    EXPECT_EQ(readFile(path), "40");
-    EXPECT_EQ(hud.score.places[4].digit, 4);
-    EXPECT_EQ(hud.bestScore.places[4].digit, 4);
-    EXPECT_EQ(hud.bestScore.places[5].digit, 0);
+    for (const auto& c : cases)
+    {
+        fileWith("sentinel");
+        fs::permissions(path, perms);
+        GameSession session;
+        session.bestScore = 977;
+        session.score = c.score;
+        const rlimit limit{c.sizeLimit == Any ? saved.rlim_cur : c.sizeLimit, saved.rlim_max};
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        recordScore(session, (folder / c.target).string());
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_EQ(session.bestScore, c.score);
+        expectOnly(c.content);
+        EXPECT_EQ(fs::status(path).permissions(), perms);
+    }
 }

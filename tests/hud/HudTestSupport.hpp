@@ -1,47 +1,43 @@
 #pragma once
 
-#include "game/Audio.hpp"
-#include "game/GameSession.hpp"
-#include "game/Timer.hpp"
+#include "hud/Endings.hpp"
+#include "hud/LevelTimer.hpp"
+#include "hud/PlayingHud.hpp"
 
-#include <algorithm>
+#include <gtest/gtest.h>
+
 #include <set>
+#include <string>
 #include <vector>
 
-// Stands in for the app's sounds and music. A started effect counts as playing
-// until a test lets it finish (finish / playing.clear()), as a real sound would.
+using Effects = std::vector<Effect>;
+using Music = std::vector<MusicCommand>;
+
+// Stands in for the app's sounds: a started effect plays until the test clears `playing`.
 struct RecordingAudio
 {
-    std::vector<Effect> started;
-    std::vector<MusicCommand> music;
+    Effects started;
+    Music music;
     std::set<Effect> playing;
 
     AudioPort port()
     {
-        AudioPort audio;
-        audio.isPlaying = [this](Effect effect) { return playing.count(effect) > 0; };
-        audio.start     = [this](Effect effect) {
-            started.push_back(effect);
-            playing.insert(effect);
-        };
-        audio.music = [this](MusicCommand command) { music.push_back(command); };
-        return audio;
-    }
-
-    int startCount(Effect effect) const
-    {
-        return static_cast<int>(std::count(started.begin(), started.end(), effect));
-    }
-
-    int musicCount(MusicCommand command) const
-    {
-        return static_cast<int>(std::count(music.begin(), music.end(), command));
+        return {[this](Effect e) { return playing.count(e) > 0; },
+                [this](Effect e) { started.push_back(e), playing.insert(e); },
+                [this](MusicCommand c) { music.push_back(c); }};
     }
 };
 
-// Column `column` stacked from the bottom up to and including `topRow`.
-inline void stackColumn(GameSession& session, int column, int topRow, GemCode code = 1)
+// The row shows `digits` from `origin`, `width` apart, at `alpha`; the places past them are transparent.
+inline void expectRow(const DigitField& field, const std::string& digits, DesignPoint origin, float width, int alpha)
 {
-    for (int row = topRow; row < BoardRows; ++row)
-        session.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = code;
+    for (std::size_t i = 0; i < field.places.size(); ++i)
+    {
+        const DigitPlace& place = field.places[i];
+        const bool used = i < digits.size();
+        EXPECT_EQ(place.alpha, used ? alpha : 0) << digits << ", place " << i;
+        EXPECT_TRUE(!used || (place.digit == digits[i] - '0' && place.position.y == origin.y &&
+                              place.position.x == origin.x + static_cast<float>(i) * width))
+            << digits << ", place " << i << ": digit " << place.digit << " at x " << place.position.x;
+    }
 }

@@ -1,64 +1,14 @@
-#include "hud/LevelTimer.hpp"
-
-#include "hud/NumberDisplay.hpp"
-
 #include "HudTestSupport.hpp"
 
-#include <gtest/gtest.h>
+using Clock = std::array<int, 4>;
 
-TEST(TimeAndLevelDigits, ReadAsMinutesSecondsAndTwoPlaces)
+// A game of play from t = 0, ticked at whole seconds.
+struct TimerRun
 {
-    EXPECT_EQ(timeDigits(60), (std::array<int, 4>{0, 1, 0, 0}));
-    EXPECT_EQ(timeDigits(59), (std::array<int, 4>{0, 0, 5, 9}));
-    EXPECT_EQ(timeDigits(1), (std::array<int, 4>{0, 0, 0, 1}));
-    EXPECT_EQ(timeDigits(0), (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(levelDigits(1), (std::array<int, 2>{0, 1}));
-    EXPECT_EQ(levelDigits(9), (std::array<int, 2>{0, 9}));
-    EXPECT_EQ(levelDigits(10), (std::array<int, 2>{1, 0}));
-    EXPECT_EQ(levelDigits(60), (std::array<int, 2>{6, 0}));
-}
-
-TEST(LevelBlink, QuarterSecondsForOneAndAHalfSecondsThenSteady)
-{
-    GameSession session;
-    session.levelBlinking = true;
-    session.levelBlinkClock.restart(0);
-
-    const struct
-    {
-        double t;
-        int alpha;
-    } frames[] = {{0.0, 255}, {0.24, 255}, {0.25, 0}, {0.49, 0}, {0.5, 255}, {0.75, 0},
-                  {1.0, 255}, {1.25, 0},   {1.49, 0}};
-    for (const auto& f : frames)
-    {
-        EXPECT_EQ(levelDisplayOpacity(session, microsFromSeconds(f.t)), f.alpha) << "t = " << f.t;
-        EXPECT_TRUE(session.levelBlinking);
-    }
-
-    EXPECT_EQ(levelDisplayOpacity(session, microsFromSeconds(1.5)), 255);
-    EXPECT_FALSE(session.levelBlinking);
-    EXPECT_EQ(levelDisplayOpacity(session, microsFromSeconds(1.75)), 255);
-}
-
-// A game of play, ticked frame by frame from t = 0.
-class LevelTimer : public ::testing::Test
-{
-protected:
-    void frameAt(double seconds)
-    {
-        now = microsFromSeconds(seconds);
-        levelTick(session, now, audio.port(), screen);
-    }
-
-    // Frames at every whole second from now on, `count` of them.
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i)
-        {
-            now += microsFromSeconds(1.0);
-            levelTick(session, now, audio.port(), screen);
-        }
+            levelTick(session, now += microsFromSeconds(1.0), audio.port(), screen);
     }
 
     GameSession session;
@@ -67,132 +17,74 @@ protected:
     Micros now = 0;
 };
 
-TEST_F(LevelTimer, FirstLevelUpComesOnTheSixtiethTick)
+TEST(LevelTimer, TicksAtLeastASecondApartWithoutCarryAndNeverWhilePaused)
 {
-    frameAt(0.999);
-    EXPECT_EQ(session.secondsLeft, 60);
-
-    ticks(59);
-    EXPECT_EQ(session.level, 1);
-    EXPECT_EQ(timeDigits(session.secondsLeft), (std::array<int, 4>{0, 0, 0, 1}));
-    EXPECT_FALSE(session.levelBlinking);
-
-    ticks(1);
-    EXPECT_EQ(session.level, 2);
-    EXPECT_EQ(timeDigits(session.secondsLeft), (std::array<int, 4>{0, 1, 0, 0}));
-    EXPECT_TRUE(session.levelBlinking);
-    EXPECT_EQ(session.levelBlinkClock.start, now);
-    EXPECT_EQ(session.kindSpan, 2);
-    EXPECT_EQ(audio.started, std::vector<Effect>{Effect::LevelUp});
-}
-
-TEST_F(LevelTimer, TicksAtLeastASecondApartWithoutCarryingTheOvershoot)
-{
-    frameAt(1.7);
-    frameAt(2.6);
-    EXPECT_EQ(session.secondsLeft, 59);
-    frameAt(2.7);
-    EXPECT_EQ(session.secondsLeft, 58);
-}
-
-TEST_F(LevelTimer, NoTickWhilePausedAndOneOnTheFirstFrameAfterResuming)
-{
-    frameAt(0.3);
-    session.paused = true;
-    for (double t : {1.0, 2.0, 3.5, 5.29})
-        frameAt(t);
-    EXPECT_EQ(session.secondsLeft, 60);
-
-    session.paused = false;
-    frameAt(5.31);
-    EXPECT_EQ(session.secondsLeft, 59);
-    frameAt(6.0);
-    EXPECT_EQ(session.secondsLeft, 59);
-}
-
-TEST_F(LevelTimer, TenthLevelFanfareGivesTheFallingGemTheNewKind)
-{
-    struct Case
+    TimerRun run;
+    run.session.board[1][2] = run.session.board[2][2] = 1; // a danger column: a tick sounds its alert
+    const struct { double t; bool paused; Clock shown; } frames[] = {
+        {0.999, false, {0, 1, 0, 0}}, {1.7, false, {0, 0, 5, 9}}, {2.6, false, {0, 0, 5, 9}},
+        {2.7, false, {0, 0, 5, 8}},   {3.7, true, {0, 0, 5, 8}},   {9.0, true, {0, 0, 5, 8}},
+        {9.01, false, {0, 0, 5, 7}},  {9.9, false, {0, 0, 5, 7}}};
+    for (const auto& f : frames)
     {
-        const char* name;
-        bool soundOn;
-        bool alreadyPlaying;
-        int fanfares;
-        GemCode code;
-    };
-    const Case cases[] = {
-        {"sound on", true, false, 1, 4},
-        {"sound off", false, false, 0, 2},
-        {"fanfare still playing", true, true, 0, 2},
-    };
-    for (const Case& c : cases)
+        run.session.paused = f.paused;
+        levelTick(run.session, microsFromSeconds(f.t), run.audio.port(), run.screen);
+        EXPECT_EQ(timeDigits(run.session.secondsLeft), f.shown) << "t = " << f.t;
+    }
+    EXPECT_EQ(run.audio.started, Effects{Effect::Alert});
+}
+
+TEST(LevelTimer, SixtyTicksALevelUpToSixtyWhichEndsAtZero)
+{
+    TimerRun run;
+    run.ticks(59);
+    EXPECT_EQ(run.session.level, 1);
+    run.ticks(1);
+    EXPECT_EQ(run.session.level, 2);
+    EXPECT_EQ(timeDigits(run.session.secondsLeft), (Clock{0, 1, 0, 0}));
+    EXPECT_EQ(run.audio.started, Effects{Effect::LevelUp});
+
+    // The new level blinks in quarter seconds for 1.5 s
+    const struct { double t; int alpha; } frames[] = {
+        {0.0, 255}, {0.24, 255}, {0.25, 0}, {0.5, 255}, {1.25, 0}, {1.49, 0}, {1.5, 255}, {1.75, 255}};
+    for (const auto& f : frames)
+        EXPECT_EQ(levelDisplayOpacity(run.session, run.now + microsFromSeconds(f.t)), f.alpha) << "t = " << f.t;
+    EXPECT_FALSE(run.session.levelBlinking);
+
+    float speed = 0.0075f; // a running sum, as the game keeps it
+    for (int level = 3; level <= 60; ++level, speed += 0.0075f)
     {
-        SCOPED_TRACE(c.name);
-        session = GameSession{};
-        audio = RecordingAudio{};
-        now = 0;
-        session.level = 10;
-        session.secondsLeft = 1;
-        session.soundOn = c.soundOn;
-        session.fallingGem.code = 2;
+        run.audio.playing.clear();
+        run.ticks(60);
+    }
+    EXPECT_EQ(run.session.fallSpeed, speed);
+    EXPECT_EQ(run.session.kindSpan, 7);
+    EXPECT_EQ(run.session.fallingGem.code, 8); // the fanfare of level 51 played
+
+    // The last level runs out and its ticks drive the ending: the end screen on the seventh after 00:00
+    run.audio.started.clear();
+    run.ticks(67);
+    EXPECT_EQ(run.screen, ScreenState::End);
+    EXPECT_EQ(run.audio.started, Effects{Effect::Applause});
+    EXPECT_EQ(run.session.level, 60);
+    EXPECT_EQ(timeDigits(run.session.secondsLeft), (Clock{0, 0, 0, 0}));
+    EXPECT_EQ(run.audio.music, Music{MusicCommand::Stop});
+}
+
+TEST(LevelTimer, LevelElevenShowsTheNewKindOnlyAlongWithItsFanfare)
+{
+    const struct { bool soundOn, alreadyPlaying; Effects started; GemCode code; } cases[] = {
+        {true, false, {Effect::Level11Up}, 4}, {false, false, {}, 1}, {true, true, {}, 1}};
+    for (const auto& c : cases)
+    {
+        TimerRun run;
+        run.session.level = 10;
+        run.session.secondsLeft = 1;
+        run.session.soundOn = c.soundOn;
         if (c.alreadyPlaying)
-            audio.playing.insert(Effect::Level11Up);
-
-        ticks(1);
-        EXPECT_EQ(session.level, 11);
-        EXPECT_EQ(session.kindSpan, 3);
-        EXPECT_EQ(audio.startCount(Effect::Level11Up), c.fanfares);
-        EXPECT_EQ(audio.startCount(Effect::LevelUp), 0);
-        EXPECT_EQ(session.fallingGem.code, c.code);
+            run.audio.playing.insert(Effect::Level11Up);
+        run.ticks(1);
+        EXPECT_EQ(run.audio.started, c.started) << "sound on " << c.soundOn << ", playing " << c.alreadyPlaying;
+        EXPECT_EQ(run.session.fallingGem.code, c.code) << "sound on " << c.soundOn << ", playing " << c.alreadyPlaying;
     }
-}
-
-TEST_F(LevelTimer, FiftyNineLevelUpsReachLevelSixtyWithItsOwnSound)
-{
-    float expectedSpeed = 0.f;
-    for (int level = 2; level <= 60; ++level)
-    {
-        audio.playing.clear();
-        ticks(60);
-        expectedSpeed += 0.0075f;
-        ASSERT_EQ(session.level, level);
-    }
-    EXPECT_EQ(session.fallSpeed, expectedSpeed);
-    EXPECT_EQ(session.kindSpan, 7);
-    EXPECT_EQ(audio.started.back(), Effect::LevelUp);
-    EXPECT_EQ(audio.startCount(Effect::Level11Up), 5);
-    EXPECT_EQ(session.fallingGem.code, 8);
-}
-
-TEST_F(LevelTimer, LastLevelStopsAtZeroAndRunsTheTimeOutEnding)
-{
-    session.level = 60;
-    session.secondsLeft = 1;
-    ticks(1);
-    EXPECT_EQ(timeDigits(session.secondsLeft), (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_TRUE(session.timeUp);
-    EXPECT_EQ(audio.music, std::vector<MusicCommand>{MusicCommand::Stop});
-
-    // The tick at 6.0 s into the ending is not yet above 6 s; the next one switches
-    ticks(6);
-    EXPECT_EQ(screen, ScreenState::Playing);
-    EXPECT_EQ(audio.startCount(Effect::Applause), 1);
-    ticks(1);
-    EXPECT_EQ(screen, ScreenState::End);
-    EXPECT_EQ(session.level, 60);
-    EXPECT_EQ(session.secondsLeft, 0);
-    EXPECT_EQ(audio.musicCount(MusicCommand::Stop), 1);
-}
-
-TEST_F(LevelTimer, ManyDangerColumnsSoundOneAlertPerTick)
-{
-    stackColumn(session, 2, 1);
-    stackColumn(session, 9, 1);
-    stackColumn(session, 5, 2); // row 1 free: no danger
-    ticks(1);
-    EXPECT_EQ(audio.started, std::vector<Effect>{Effect::Alert});
-
-    audio.playing.clear();
-    ticks(1);
-    EXPECT_EQ(audio.startCount(Effect::Alert), 2);
 }

@@ -1,134 +1,69 @@
-#include "game/Animations.hpp"
-
 #include "TestSupport.hpp"
 
-using namespace testing_support;
+using Animations = GameTest;
 
-namespace
+// Up at the tube throws a full thread away for 40 points. Each of 16 steps then moves
+// the tube up a cell, its top bead leaving and the thread's top bead entering below.
+TEST_F(Animations, DiscardScoresFortyAndRisesThroughTheTubeInSixteenSteps)
 {
-struct AnimationsFixture : ::testing::Test
-{
-    ManualClock clock;
-    ScriptedRandom random;
-    GameSession session = startedSession(clock.now, 0);
-
-    void frame(double seconds) { stepThreadAnimations(session, clock.advance(seconds), random.draw()); }
-
-    Thread tube() const
-    {
-        Thread cells{};
-        for (int row = 0; row < BoardRows; ++row)
-            cells[row] = session.board[row][TubeColumn];
-        return cells;
-    }
-};
-} // namespace
-
-TEST_F(AnimationsFixture, DiscardRisesThroughTheTubeInSixteenSteps)
-{
-    session.thread = {1, 2, 3, 4, 5, 6, 9, 10};
-    session.trashAnimating = true;
-    session.animationClock.restart(clock.now);
-
+    const char* const tube[] = {"1", "21", "321", "4321", "54321", "654321", "D654321", "TD654321", ".TD65432",
+                                "..TD6543", "...TD654", "....TD65", ".....TD6", "......TD", ".......T", ""};
+    session.selectorStop = TrashTubeStop;
+    session.thread = beads("123456DT");
+    pushBead(session, advance(0.01), recorder.port);
+    EXPECT_EQ(std::tie(session.trashAnimating, session.pendingPoints), std::tuple(true, 40));
+    recorder.playing.insert(Effect::TrashDrop);
+    pushBead(session, advance(0.01), recorder.port); // slot 7 is still filled before the first discard step
+    EXPECT_EQ(std::tie(session.pendingPoints, session.animationClock.start), std::tuple(80, now));
+    EXPECT_EQ(recorder.started, std::vector<Effect>{Effect::TrashDrop}) << "a playing sound was restarted";
     frame(0.079);
-    EXPECT_EQ(tube(), Thread{});
-    frame(0.001);
-    EXPECT_EQ(session.thread, (Thread{2, 3, 4, 5, 6, 9, 10, 0}));
-    EXPECT_EQ(tube(), (Thread{0, 0, 0, 0, 0, 0, 0, 1}));
-
-    for (int step = 2; step <= 8; ++step)
-        frame(0.08);
-    EXPECT_EQ(session.thread, Thread{});
-    EXPECT_EQ(tube(), (Thread{1, 2, 3, 4, 5, 6, 9, 10}));
-
-    frame(0.08);
-    EXPECT_EQ(tube(), (Thread{2, 3, 4, 5, 6, 9, 10, 0}));
-
-    for (int step = 10; step <= 15; ++step)
-        frame(0.08);
-    EXPECT_TRUE(session.trashAnimating);
-    frame(0.08);
-    EXPECT_EQ(tube(), Thread{});
-    EXPECT_FALSE(session.trashAnimating);
+    EXPECT_EQ(text(session.thread), "123456DT");
+    for (int step = 0; step < 16; ++step)
+    {
+        frame(step == 0 ? 0.001 : 0.08);
+        EXPECT_EQ(stackOf(session.board, TubeColumn), tube[step]);
+        EXPECT_EQ(session.trashAnimating, step < 15) << step;
+    }
 }
 
-TEST_F(AnimationsFixture, MatchClearsThreadAndPatternThenANewPatternScrollsIn)
+// The pull that fills the thread scores the pattern or eight diamonds, each tested on
+// its own. Eight steps slide the thread out, after a match with the pattern; then eight,
+// one draw each, scroll in a new pattern of the kinds in play. One step per frame
+// however long, and on while paused or after time-up.
+TEST_F(Animations, AFilledThreadScoresAndClearsThenThePatternRefills)
 {
-    struct Case
+    for (const auto& [kindSpan, full, match, points, refilled] : {std::tuple{2, "31223112", true, 650, "12312312"},
+                                                                  std::tuple{3, "31223112", true, 650, "12341234"},
+                                                                  std::tuple{2, "DDDDDDDD", false, 800, "31223112"}})
     {
-        int kindSpan;
-        std::initializer_list<int> draws;
-        TargetPattern refilled;
-    };
-    for (const Case c : {Case{2, {0, 1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 1, 2, 3, 1, 2}},
-                         Case{3, {0, 1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 1, 2, 3, 4}}})
-    {
-        SCOPED_TRACE(c.kindSpan);
-        session.kindSpan = c.kindSpan;
-        session.thread = {3, 1, 2, 2, 3, 1, 1, 2};
-        session.pattern = session.thread;
-        session.patternClearing = true;
-        session.animationClock.restart(clock.now);
+        SCOPED_TRACE(refilled);
+        session = started();
+        session.kindSpan = kindSpan;
+        session.pattern = beads("31223112");
+        session.thread = beads(full + 1);
+        stack(session.board, StartStop, std::string(full, 1));
+        pullGem(session, advance(0.01), recorder.port);
+        EXPECT_EQ(std::tie(session.pendingPoints, session.patternsCompleted, session.patternClearing,
+                           session.threadClearing, session.animationClock.start),
+                  std::tuple(points, match ? 1 : 0, match, !match, now));
 
-        frame(0.05);
-        EXPECT_EQ(session.thread, (Thread{0, 3, 1, 2, 2, 3, 1, 1}));
-        EXPECT_EQ(session.pattern, session.thread);
+        session.paused = session.timeUp = true;
+        frame(0.3);
+        frame(0.049);
+        EXPECT_EQ(text(session.thread) + "|" + text(session.pattern),
+                  "." + std::string(full, 7) + (match ? "|.3122311" : "|31223112"));
         for (int step = 2; step <= 7; ++step)
             frame(0.05);
-        EXPECT_TRUE(session.patternClearing);
-
-        // The last clear step restarts the clock: no refill step in its frame.
-        frame(0.3);
-        EXPECT_EQ(session.thread, Thread{});
-        EXPECT_EQ(session.pattern, TargetPattern{});
-        EXPECT_FALSE(session.patternClearing);
-        EXPECT_TRUE(session.patternRefilling);
-
-        random.add(c.draws);
-        for (int step = 1; step <= 8; ++step)
-        {
-            frame(0.05);
-            EXPECT_EQ(random.remaining(), 8u - step);
-        }
-        EXPECT_EQ(session.pattern, c.refilled);
-        EXPECT_FALSE(session.patternRefilling);
-    }
-}
-
-TEST_F(AnimationsFixture, EightDiamondsClearTheThreadOnly)
-{
-    session.thread = {9, 9, 9, 9, 9, 9, 9, 9};
-    session.pattern = {1, 2, 3, 1, 2, 3, 1, 2};
-    session.threadClearing = true;
-    session.animationClock.restart(clock.now);
-    for (int step = 1; step <= 8; ++step)
+        EXPECT_TRUE(session.threadClearing || session.patternClearing);
+        frame(0.3); // the last clear step restarts the clock: no refill step in its frame
+        EXPECT_EQ(std::tie(session.thread, session.threadClearing, session.patternClearing, session.patternRefilling),
+                  std::tuple(Thread{}, false, false, match));
+        random.add({0, 1, 2, 3, 4, 5, 6, 7});
         frame(0.05);
-    EXPECT_EQ(session.thread, Thread{});
-    EXPECT_FALSE(session.threadClearing);
-    frame(1.0);
-    EXPECT_EQ(session.pattern, (TargetPattern{1, 2, 3, 1, 2, 3, 1, 2}));
-    EXPECT_FALSE(session.patternRefilling);
-}
-
-TEST_F(AnimationsFixture, ALongFrameMakesOneStepAndPhasesRunWhilePaused)
-{
-    session.paused = true;
-    session.timeUp = true;
-    session.thread = {1, 1, 1, 1, 1, 1, 1, 1};
-    session.threadClearing = true;
-    session.animationClock.restart(clock.now);
-    frame(0.3);
-    EXPECT_EQ(session.thread, (Thread{0, 1, 1, 1, 1, 1, 1, 1}));
-    frame(0.049);
-    EXPECT_EQ(session.thread, (Thread{0, 1, 1, 1, 1, 1, 1, 1}));
-    frame(0.001);
-    EXPECT_EQ(session.thread, (Thread{0, 0, 1, 1, 1, 1, 1, 1}));
-}
-
-TEST(FirstPattern, EightDrawsOfCodesOneToThreeSlotZeroFirst)
-{
-    GameSession session;
-    ScriptedRandom random{0, 1, 2, 3, 32767, 32766, 32765, 5};
-    dealFirstPattern(session, random.draw());
-    EXPECT_EQ(session.pattern, (TargetPattern{1, 2, 3, 1, 2, 1, 3, 3}));
+        EXPECT_EQ(random.remaining(), match ? 7u : 8u) << "one draw per refill step";
+        for (int step = 2; step <= 8; ++step)
+            frame(0.05);
+        EXPECT_EQ(std::tuple(text(session.pattern), session.patternRefilling), std::tuple(refilled, false));
+    }
+    EXPECT_EQ(recorder.started, std::vector<Effect>(3, Effect::PatternShift));
 }

@@ -1,145 +1,84 @@
-#include "game/Controls.hpp"
-#include "game/Falling.hpp"
-#include "game/ThreadRules.hpp"
-
 #include "TestSupport.hpp"
 
-using namespace testing_support;
+using Controls = GameTest;
 
-TEST(Effects, StartOnlyWhileSoundIsOnAndTheSoundIsNotPlaying)
+// One key pressed `wait` seconds after the last. Down takes the column's bottom gem
+// onto slot 0, Up puts slot 0 back under the column, Left and Right move once per
+// more than 0.03 s. Column 3 and the tube hold the same stack, bottom-up.
+// Locks: '-' none, 'd' a discard runs, 'p' paused, 't' the last level's time is up.
+TEST_F(Controls, OneKeyPress)
 {
-    GameSession session;
-    AudioRecorder recorder;
-    EXPECT_TRUE(playEffect(session, recorder.port(), Effect::GemFall));
-
-    recorder.playing.insert(Effect::GemFall);
-    EXPECT_FALSE(playEffect(session, recorder.port(), Effect::GemFall));
-
-    session.soundOn = false;
-    EXPECT_FALSE(playEffect(session, recorder.port(), Effect::LevelUp));
-    EXPECT_EQ(recorder.started, std::vector<Effect>{Effect::GemFall});
-
-    // A port with nothing wired counts as silent and never playing.
-    session.soundOn = true;
-    EXPECT_FALSE(playEffect(session, AudioPort{}, Effect::GemFall));
-    EXPECT_TRUE(playEffect(session, AudioPort{{}, [](Effect) {}, {}}, Effect::GemFall));
-}
-
-TEST(Toggles, MusicAndSoundFlipUnlessPaused)
-{
-    GameSession session;
-    AudioRecorder recorder;
-    const AudioPort audio = recorder.port();
-
-    EXPECT_TRUE(toggleMusic(session, audio));
-    EXPECT_FALSE(session.musicOn);
-    EXPECT_TRUE(toggleMusic(session, audio));
-    EXPECT_TRUE(session.musicOn);
-    EXPECT_EQ(recorder.music, (std::vector<MusicCommand>{MusicCommand::Pause, MusicCommand::Play}));
-
-    EXPECT_TRUE(toggleSound(session));
-    EXPECT_FALSE(session.soundOn);
-
-    session.paused = true;
-    EXPECT_FALSE(toggleMusic(session, audio));
-    EXPECT_FALSE(toggleSound(session));
-    EXPECT_TRUE(session.musicOn);
-    EXPECT_FALSE(session.soundOn);
-    EXPECT_EQ(recorder.music.size(), 2u);
-}
-
-TEST(Toggles, PauseStopsTheFallAndTheMusicIfWanted)
-{
-    for (bool musicOn : {true, false})
-    {
-        GameSession session;
-        AudioRecorder recorder;
-        session.musicOn = musicOn;
-        session.fallingGem.row = 3;
-
-        EXPECT_TRUE(togglePause(session, recorder.port()));
-        EXPECT_TRUE(session.paused);
-        EXPECT_FALSE(session.fallingGem.falling);
-        EXPECT_TRUE(togglePause(session, recorder.port()));
-        EXPECT_FALSE(session.paused);
-        EXPECT_TRUE(session.fallingGem.falling);
-        const std::vector<MusicCommand> expected{MusicCommand::Pause, MusicCommand::Play};
-        EXPECT_EQ(recorder.music, musicOn ? expected : std::vector<MusicCommand>{});
-    }
-}
-
-TEST(Toggles, PauseOnlyWhileTheGemCanStillFall)
-{
-    struct Case
-    {
-        const char* name;
-        int row;
-        std::initializer_list<GemCode> column; // bottom-up, in the gem's column
-        bool landingPause;
-        bool allowed;
-    };
+    struct Case { char key; int stop; const char* thread; const char* column; double wait; char lock;
+                  int stopAfter; const char* threadAfter; const char* columnAfter; bool restarted; };
     const Case cases[] = {
-        {"falling over an empty cell", 3, {1, 1}, false, true},
-        {"row 7", 7, {}, false, false},
-        {"cell below occupied", 5, {1, 1}, false, false},
-        {"landing pause with an empty cell below", 4, {1, 1}, true, false},
+        {'D', 3, "21", "31", 0.01, '-', 3, "321", "1", true},
+        {'D', 3, "12312312", "31", 0.01, '-', 3, "12312312", "31", true},
+        {'D', 3, "21", "", 0.01, '-', 3, "21", "", true},
+        {'D', 12, "21", "31", 0.01, '-', 12, "21", "31", true},
+        {'D', 3, "", "12312313", 0.01, '-', 3, "1", "23123133", true}, // row 0 keeps its gem
+        {'D', 3, "21", "31", 1.0, 'p', 3, "21", "31", false},
+        {'U', 3, "23", "11111", 0.01, '-', 3, "3", "211111", true},
+        {'U', 3, "3", "111111", 0.01, '-', 3, "3", "111111", true},
+        {'U', 3, "", "11111", 0.01, '-', 3, "", "11111", true},
+        {'U', 12, "1231231", "", 0.01, '-', 12, "1231231", "", true}, // only a full thread is thrown away
+        {'U', 3, "23", "11111", 1.0, 't', 3, "23", "11111", false},
+        {'R', 6, "", "", 1.0, '-', 7, "", "", true},     {'R', 6, "", "", 0.03, '-', 6, "", "", false},
+        {'L', 6, "", "", 0.030001, '-', 5, "", "", true}, {'L', 0, "", "", 0.05, '-', 0, "", "", true},
+        {'R', 12, "", "", 0.05, '-', 12, "", "", true},  {'L', 12, "", "", 0.05, 'd', 12, "", "", false},
+        {'R', 5, "", "", 0.05, 'd', 6, "", "", true},    {'L', 6, "", "", 1.0, 'p', 6, "", "", false},
+        {'R', 6, "", "", 1.0, 't', 6, "", "", false},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.name);
-        GameSession session;
-        session.fallingGem.column = 2;
-        session.fallingGem.row = c.row;
-        session.fallingGem.landingPause = c.landingPause;
-        session.fallingGem.falling = !c.landingPause;
-        stack(session.board, 2, c.column);
-        EXPECT_EQ(canTogglePause(session), c.allowed);
-        EXPECT_EQ(togglePause(session, AudioPort{}), c.allowed);
-        EXPECT_EQ(session.paused, c.allowed);
+        SCOPED_TRACE(&c - cases);
+        stack(session.board, 3, c.column);
+        stack(session.board, TubeColumn, c.column);
+        session.thread = beads(c.thread);
+        session.selectorStop = c.stop;
+        session.selectorClock.restart(now);
+        std::tie(session.trashAnimating, session.paused, session.timeUp) =
+            std::tuple(c.lock == 'd', c.lock == 'p', c.lock == 't');
+        advance(c.wait);
+        c.key == 'D' ? pullGem(session, now, recorder.port) : c.key == 'U' ? pushBead(session, now, recorder.port)
+                     : c.key == 'L' ? moveSelectorLeft(session, now) : moveSelectorRight(session, now);
+        EXPECT_EQ(std::tuple(text(session.thread), stackOf(session.board, 3), session.selectorStop,
+                             session.trashAnimating, session.selectorClock.start == now),
+                  std::tuple(c.threadAfter, c.columnAfter, c.stopAfter, c.lock == 'd', c.restarted));
     }
 }
 
-// Two pulls during a landing pause empty the cell below the landed gem; a
-// pause admitted then would set `falling` while paused.
-TEST(Toggles, PullsDuringALandingPauseDoNotAdmitAPause)
+// Music and sound flip only while not paused; pause stops the fall, and the
+// music only while it is wanted.
+TEST_F(Controls, MusicSoundAndPauseToggle)
 {
-    ManualClock clock;
-    ScriptedRandom random;
-    AudioPort audio;
-    GameSession session = startedSession(clock.now, 2);
-    stack(session.board, 2, {1, 1, 1, 1, 1, 1});
-    updateFallingGem(session, clock.advance(0.7), random.draw(), audio);
-    updateFallingGem(session, clock.advance(0.01), random.draw(), audio);
-    ASSERT_TRUE(session.fallingGem.landingPause);
-
-    session.selectorStop = 2;
-    pullGem(session, clock.advance(0.01), audio);
-    pullGem(session, clock.advance(0.01), audio);
-    ASSERT_EQ(session.board[session.fallingGem.row + 1][2], EmptyGem);
-
-    EXPECT_FALSE(togglePause(session, audio));
-    EXPECT_FALSE(session.paused);
-
-    random.add({5, 99, 1, 1, 1});
-    updateFallingGem(session, clock.advance(0.35), random.draw(), audio);
-    ASSERT_TRUE(session.fallingGem.falling);
-    EXPECT_TRUE(togglePause(session, audio));
+    EXPECT_TRUE(toggleMusic(session, recorder.port) && toggleSound(session));
+    EXPECT_TRUE(togglePause(session, recorder.port) && !session.fallingGem.falling);
+    EXPECT_FALSE(toggleMusic(session, recorder.port) || toggleSound(session));
+    EXPECT_TRUE(togglePause(session, recorder.port) && toggleMusic(session, recorder.port));
+    EXPECT_TRUE(togglePause(session, recorder.port) && togglePause(session, recorder.port));
+    EXPECT_EQ(std::tie(session.paused, session.fallingGem.falling, session.musicOn, session.soundOn),
+              std::tuple(false, true, true, false));
+    EXPECT_EQ(recorder.music, (std::vector{MusicCommand::Pause, MusicCommand::Play, MusicCommand::Pause,
+                                           MusicCommand::Play}));
 }
 
-TEST(Toggles, NothingActsWhileFrozen)
+// Pausing inverts `falling`, so it is allowed only while the gem can still move
+// down, and never in a landing pause, even when pulls emptied the cell below.
+TEST_F(Controls, PauseOnlyWhileTheGemCanStillFall)
 {
-    ManualClock clock;
-    ScriptedRandom random;
-    AudioRecorder recorder;
-    GameSession session = startedSession(clock.now, 2);
-    stack(session.board, 2, {1, 1, 1, 1, 1, 1, 1});
-    updateFallingGem(session, clock.advance(0.01), random.draw(), recorder.port());
-    ASSERT_EQ(updateFallingGem(session, clock.advance(0.35), random.draw(), recorder.port()), FallResult::Froze);
-    recorder.music.clear();
-
-    EXPECT_FALSE(togglePause(session, recorder.port()));
-    EXPECT_FALSE(toggleMusic(session, recorder.port()));
-    EXPECT_FALSE(toggleSound(session));
-    EXPECT_TRUE(session.paused);
-    EXPECT_TRUE(recorder.music.empty());
+    struct Case { int row; const char* column; bool landingPause; bool paused; bool allowed; };
+    const Case cases[] = {
+        {3, "11", false, false, true}, {3, "11", false, true, true}, // pause, and back
+        {7, "", false, false, false},  {5, "11", false, false, false}, // resting
+        {4, "11", true, false, false},  {0, "11111111", false, true, false}, // landing pause, frozen
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(&c - cases);
+        session.fallingGem = FallingGem{0, c.row, 1, !c.landingPause && !c.paused, c.landingPause, {}, {}};
+        session.paused = c.paused;
+        stack(session.board, 0, c.column);
+        EXPECT_EQ(togglePause(session, recorder.port), c.allowed);
+        EXPECT_EQ(session.paused, c.paused != c.allowed);
+    }
 }

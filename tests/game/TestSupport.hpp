@@ -1,58 +1,32 @@
 #pragma once
 
-#include "game/Audio.hpp"
-#include "game/GameSession.hpp"
+#include "game/Animations.hpp"
+#include "game/Controls.hpp"
+#include "game/Falling.hpp"
+#include "game/ThreadRules.hpp"
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <initializer_list>
+#include <algorithm>
 #include <set>
+#include <string>
+#include <tuple>
 #include <vector>
-
-namespace testing_support
-{
-// Frame time under the test's control; starts away from 0 so restarts are visible.
-struct ManualClock
-{
-    Micros now = 10'000'000;
-
-    Micros advance(double seconds)
-    {
-        now += microsFromSeconds(seconds);
-        return now;
-    }
-    Micros advanceMicros(Micros micros)
-    {
-        now += micros;
-        return now;
-    }
-};
 
 // Hands out draws in script order. A draw past the end fails the test, so a
 // rule that draws more, or in another order, cannot pass by accident.
-class ScriptedRandom
+struct ScriptedRandom
 {
-public:
-    ScriptedRandom(std::initializer_list<int> draws = {}) : m_draws(draws) {}
+    ScriptedRandom(std::initializer_list<int> draws = {}) : script(draws) {}
     ScriptedRandom(const ScriptedRandom&) = delete;
-    ScriptedRandom& operator=(const ScriptedRandom&) = delete;
+    void add(std::initializer_list<int> draws) { script.insert(script.end(), draws); }
+    std::size_t remaining() const { return script.size() - used; }
 
-    void add(std::initializer_list<int> draws) { m_draws.insert(m_draws.end(), draws); }
-    std::size_t remaining() const { return m_draws.size(); }
-    RandomDraw& draw() { return m_draw; }
-
-private:
-    std::deque<int> m_draws;
-    RandomDraw m_draw = [this] {
-        if (m_draws.empty())
-        {
-            ADD_FAILURE() << "random draw past the end of the script";
-            return 0;
-        }
-        const int value = m_draws.front();
-        m_draws.pop_front();
-        return value;
+    std::vector<int> script;
+    std::size_t used = 0;
+    RandomDraw draw = [this] {
+        EXPECT_LT(used, script.size()) << "random draw past the end of the script";
+        return used < script.size() ? script[used++] : 0;
     };
 };
 
@@ -62,37 +36,64 @@ struct AudioRecorder
     std::vector<Effect> started;
     std::vector<MusicCommand> music;
     std::set<Effect> playing;
-
-    AudioPort port()
-    {
-        return AudioPort{[this](Effect effect) { return playing.count(effect) > 0; },
-                         [this](Effect effect) { started.push_back(effect); },
-                         [this](MusicCommand command) { music.push_back(command); }};
-    }
+    AudioPort port{[this](Effect effect) { return playing.count(effect) > 0; },
+                   [this](Effect effect) { started.push_back(effect); },
+                   [this](MusicCommand command) { music.push_back(command); }};
 };
 
-// Stacks codes in a column from row 7 upwards.
-inline void stack(Board& board, int column, std::initializer_list<GemCode> bottomUp)
+// Codes are written as dumpSession prints them: '.' empty, '1' to '8', 'D' diamond, 'T' trash.
+// Thread or pattern from "3122", slot 0 first; a column from the same string read bottom-up.
+inline Thread beads(const std::string& codes)
 {
-    int row = BoardRows - 1;
-    for (GemCode code : bottomUp)
-        board[row--][column] = code;
+    Thread slots{};
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        slots.at(i) = static_cast<GemCode>(std::string(".12345678DT").find(codes[i]));
+    return slots;
 }
 
-inline int columnHeight(const Board& board, int column)
+inline void stack(Board& board, int column, const std::string& bottomUp)
 {
-    int height = 0;
-    for (const auto& row : board)
-        height += row[column] != EmptyGem;
-    return height;
+    const Thread cells = beads(bottomUp);
+    for (int row = 0; row < BoardRows; ++row)
+        board[BoardRows - 1 - row][column] = cells[row];
 }
 
-// A session as at program start, its falling gem at the top of `column`.
-inline GameSession startedSession(Micros now, int column, GemCode code = 1)
+// The reverse, trailing empties trimmed: a '.' left inside is a gap, a '?' a code out of range.
+template <typename Cells>
+std::string text(const Cells& cells)
 {
-    GameSession session;
-    ScriptedRandom random{column, code - 1};
-    startSession(session, random.draw(), now);
-    return session;
+    std::string out;
+    for (GemCode code : cells)
+        out += code >= EmptyGem && code <= TrashGem ? ".12345678DT"[code] : '?';
+    return out.erase(out.find_last_not_of('.') + 1);
 }
-} // namespace testing_support
+
+inline std::string stackOf(const Board& board, int column)
+{
+    Thread cells{};
+    for (int row = 0; row < BoardRows; ++row)
+        cells[row] = board[BoardRows - 1 - row][column];
+    return text(cells);
+}
+
+// A session as at program start, with frame time, draws and audio under the test's control.
+struct GameTest : ::testing::Test
+{
+    Micros now = 10'000'000; // away from 0, so restarts are visible
+    ScriptedRandom random;
+    AudioRecorder recorder;
+    GameSession session = started();
+    const FallingGem& gem = session.fallingGem;
+
+    // Its falling gem at the top of the selected column; the draws run past their ranges.
+    GameSession started(GemCode code = 1)
+    {
+        GameSession fresh;
+        ScriptedRandom draws{StartStop + PlayColumns, code + 2};
+        startSession(fresh, draws.draw, now);
+        return fresh;
+    }
+    Micros advance(double seconds) { return now += microsFromSeconds(seconds); }
+    FallResult update(double dt) { return updateFallingGem(session, advance(dt), random.draw, recorder.port); }
+    void frame(double dt) { stepThreadAnimations(session, advance(dt), random.draw); }
+};

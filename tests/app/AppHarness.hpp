@@ -147,12 +147,18 @@ public:
         return target.getTexture().copyToImage().getPixel(static_cast<unsigned>(p.x), static_cast<unsigned>(p.y));
     }
 
+    // From the title to the menu with its buttons shown.
+    void reachMenu()
+    {
+        press(sf::Keyboard::Space);
+        run(1.05);
+        run(1.3);
+    }
+
     // From the title to a prepared game on the playing screen.
     void reachPlaying()
     {
-        run(1.1);
-        press(sf::Keyboard::Space);
-        run(1.3);
+        reachMenu();
         clickAt(centreOf(Picture::StartGameButton));
         frame();
         moveTo({10.f, 10.f}); // the press stops being the last event

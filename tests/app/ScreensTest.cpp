@@ -111,9 +111,7 @@ TEST(MenuTest, ButtonsAppearOnly1point2SecondsIntoTheFadeIn)
 TEST(MenuTest, StartGameFadesIntoPlayOneSecondLater)
 {
     AppHarness h;
-    h.press(sf::Keyboard::Space);
-    h.run(1.05);
-    h.run(1.3);
+    h.reachMenu();
     h.clickAt(h.centreOf(Picture::StartGameButton));
     h.frame(0.001);
     EXPECT_FALSE(h.app.screens().menuFadeIn);
@@ -131,9 +129,7 @@ TEST(MenuTest, StartGameFadesIntoPlayOneSecondLater)
 TEST(MenuTest, ClickLeavingTheInstructionsPageDoesNotPressTheButtonBeneath)
 {
     AppHarness h;
-    h.press(sf::Keyboard::Space);
-    h.run(1.05);
-    h.run(1.3);
+    h.reachMenu();
     h.clickAt(h.centreOf(Picture::InstructionsButton));
     h.frame();
     ASSERT_EQ(h.app.screens().menuPage, MenuPage::Instructions);

@@ -1,85 +1,42 @@
-#!/usr/bin/env bash
-# The picture is authored for 1920x1080 and stretched to any desktop by two
-# independent factors: the title and the menu at 1280x1024 (not 16:9), stretched
-# back to 1920x1080, look like the same screens at 1920x1080, with no black bars.
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-e2e_init "$@"
+# Authored for 1920x1080, the picture is stretched to any desktop by two independent factors: the title and menu
+# at 1280x1024 (not 16:9), stretched back to 1920x1080, look like the same screens there, with no black bars.
+source "$(dirname "$0")/lib.sh" "$@"
 
-BIG=1920x1080
-SMALL=1280x1024
-# Stretching a 1280x1024 screenshot back up blurs fine detail; layout errors and
-# letterbox bars give differences many times this.
-SCALE_TOLERANCE=0.06
-
-KEEP="$E2E_OUTPUT/e2e-screenshots/$E2E_NAME"
-
-declare -A fade expected
-for size in "$BIG" "$SMALL"; do
+BIG=1920x1080 SMALL=1280x1024 KEEP=$OUT/e2e-screenshots/$NAME && mkdir -p "$KEEP"
+SCALE_TOL=0.06 # stretching 1280x1024 back up blurs fine detail; layout errors and letterbox bars give many times this
+declare -A fade=()
+keep() { $CONVERT "$SETTLED" "$KEEP/$1.png"; cp "$SETTLED_REF" "$E2E_TMP/$1-expected.miff"; fade[$1]=$SETTLED_FADE; }
+for size in $BIG $SMALL; do
     xvfb_start "${size%x*}" "${size#*x}"
-    game_start "$ROOT"
-    expect_one_fullscreen_window
-    wait_title
-    cp "$SETTLED" "$E2E_TMP/title-$size.ppm"
-    cp "$SETTLED_EXPECTED" "$E2E_TMP/title-expected-$size.miff"
-    fade[title-$size]=$SETTLED_FADE
-    key space
-    wait_menu
-    cp "$SETTLED" "$E2E_TMP/menu-$size.ppm"
-    cp "$SETTLED_EXPECTED" "$E2E_TMP/menu-expected-$size.miff"
-    fade[menu-$size]=$SETTLED_FADE
-    key Escape
-    game_expect_exit_0
-    xvfb_stop
+    start_game "$ROOT"
+    wait_title; keep "title-$size"
+    xdotool key space
+    wait_menu; keep "menu-$size"
+    quit_game; xvfb_stop
 done
 
-mkdir -p "$KEEP"
 for screen in title menu; do
-    small="$E2E_TMP/$screen-$SMALL.ppm"
-    big="$E2E_TMP/$screen-$BIG.ppm"
-
-    # The same layout stretched: the small screenshot, brought to the big one's
-    # fade brightness (a fade stops where the frame rate lets it) and stretched.
+    small=$KEEP/$screen-$SMALL.png big=$KEEP/$screen-$BIG.png want=$E2E_TMP/$screen-$SMALL-expected.miff
+    stretched=$KEEP/$screen-$SMALL-stretched-to-$BIG.png boxed=$E2E_TMP/$screen-letterboxed.png
+    # The small screenshot at the big one's brightness (fades stop by frame timing), and a letterboxed one, stretched.
     ratio=$(awk -v a="${fade[$screen-$BIG]}" -v b="${fade[$screen-$SMALL]}" 'BEGIN { print a / b }')
-    stretched="$E2E_TMP/$screen-stretched.png"
-    "$CONVERT" "$small" -evaluate multiply "$ratio" -resize "${BIG}!" "$stretched"
-    d=$(image_rmse "$stretched" "$big")
-    # What a letterboxed picture would have given, to be sure the check can tell.
-    "$CONVERT" "$big" -resize 1280x720! -background black -gravity center -extent "$SMALL" \
-        -resize "${BIG}!" "$E2E_TMP/$screen-letterboxed.png"
-    boxed=$(image_rmse "$E2E_TMP/$screen-letterboxed.png" "$big")
-    "$CONVERT" "$small" "$KEEP/$screen-$SMALL.png"
-    "$CONVERT" "$big" "$KEEP/$screen-$BIG.png"
-    cp "$stretched" "$KEEP/$screen-$SMALL-stretched-to-$BIG.png"
-    e2e_log "$screen: stretched $SMALL against $BIG differs by $d (a letterboxed one by $boxed)"
-    below "$d" "$SCALE_TOLERANCE" ||
-        e2e_fail "$screen at $SMALL stretched to $BIG differs from $BIG by $d (tolerance $SCALE_TOLERANCE); see $KEEP"
-    below "$(awk -v t="$SCALE_TOLERANCE" 'BEGIN { print 2 * t }')" "$boxed" ||
-        e2e_fail "$screen: a letterboxed picture would pass too ($boxed); the check cannot tell"
-
-    # No bars: where letterboxing would put black bands (the top and bottom 152
-    # rows), the screen shows the stretched picture, corners included.
+    $CONVERT "$small" -evaluate multiply "$ratio" -resize "$BIG!" "$stretched"
+    $CONVERT "$big" -resize 1280x720! -background black -gravity center -extent $SMALL -resize "$BIG!" "$boxed"
+    d=$(rmse "$stretched" "$big") boxed_d=$(rmse "$boxed" "$big")
+    log "$screen: stretched $SMALL against $BIG differs by $d (a letterboxed one by $boxed_d)"
+    below "$d" $SCALE_TOL || fail "$screen at $SMALL stretched to $BIG differs from $BIG by $d; see $KEEP"
+    tells_apart "$boxed_d" $SCALE_TOL || fail "$screen: a letterboxed picture would pass too ($boxed_d)"
+    # No bars where letterboxing would put them (top and bottom 152 rows) or in corners, unless the picture is black.
     SHOT=$small
-    want="$E2E_TMP/$screen-expected-$SMALL.miff"
-    for band in "1280 140 0 0" "1280 140 0 884"; do
-        read -r w h x y <<< "$band"
-        d=$(region_rmse "$small" "$x" "$y" "$w" "$h" "$want")
-        below "$d" "$E2E_PAGE_TOLERANCE" ||
-            e2e_fail "$screen at $SMALL: the band ${w}x${h}+$x+$y differs from the stretched picture by $d"
-        below 0.02 "$(region_mean "$want" "$x" "$y" "$w" "$h")" ||
-            e2e_fail "$screen: the picture is black in the band ${w}x${h}+$x+$y, which proves nothing"
+    for band in 1280x140+0+0 1280x140+0+884; do
+        d=$(rmse "$small" "$want" -crop $band +repage)
+        below "$d" "$PAGE_TOL" || fail "$screen at $SMALL: the band $band differs from the stretched picture by $d"
+        below 0.02 "$(mean "$want" -crop $band +repage)" || fail "$screen: the picture is black in the band $band"
     done
-    for corner in "0 0" "1264 0" "0 1008" "1264 1008"; do
-        read -r x y <<< "$corner"
-        got=$(region_mean "$small" "$x" "$y" 16 16)
-        exp=$(region_mean "$want" "$x" "$y" 16 16)
-        if below "$exp" "$(awk 'BEGIN { print 2 / 255 }')"; then
-            e2e_log "$screen: the picture's corner at $x,$y is black: nothing to tell from a bar"
-            continue
-        fi
-        awk -v g="$got" -v e="$exp" 'BEGIN { d = g - e; if (d < 0) d = -d; m = 0.25 * e;
-                                             if (m < 1.5 / 255) m = 1.5 / 255; exit !(d <= m) }' ||
-            e2e_fail "$screen at $SMALL: the corner at $x,$y has brightness $got, the picture $exp"
+    for corner in 16x16+0+0 16x16+1264+0 16x16+0+1008 16x16+1264+1008; do
+        got=$(mean "$small" -crop $corner +repage) exp=$(mean "$want" -crop $corner +repage)
+        below "$exp" 0.00784 && log "$screen: the picture is black in the corner $corner" && continue # 2/255
+        awk -v g="$got" -v e="$exp" 'BEGIN { m = 0.25 * e; exit !((g - e) ^ 2 <= (m > 0.00588 ? m : 0.00588) ^ 2) }' ||
+            fail "$screen at $SMALL: the corner $corner has brightness $got, the picture $exp"
     done
 done
-
-e2e_log "passed; screenshots in $KEEP"

@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev)
+# OpenAL only recommends its ALSA and PulseAudio back ends; without them a
+# minimal system plays no sound.
+packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libasound2 libpulse0)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick)
 fi

@@ -2,6 +2,8 @@
 
 #include "app/Mp3Reader.hpp"
 
+#include <AL/alc.h>
+
 #include <string>
 
 DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight)
@@ -69,6 +71,12 @@ void PictureAssets::loadGems(const DesignScale& scale)
 
 void AudioAssets::load()
 {
+    // The audio library opened its device when the first buffer was made. With
+    // none, every call on a sound fails, and a started music stream would spin
+    // on its errors for the whole run.
+    deviceOpened = alcGetCurrentContext() != nullptr;
+    if (!deviceOpened)
+        return;
     registerMp3Reader();
     for (std::size_t i = 0; i < buffers.size(); ++i)
     {
@@ -100,6 +108,8 @@ void AudioAssets::musicCommand(MusicCommand command)
 AudioPort AudioAssets::port()
 {
     AudioPort port;
+    if (!deviceOpened)
+        return port;
     port.isPlaying = [this](Effect e) { return sounds[static_cast<std::size_t>(e)].getStatus() == sf::Sound::Playing; };
     port.start = [this](Effect e) { sounds[static_cast<std::size_t>(e)].play(); };
     port.music = [this](MusicCommand command) { musicCommand(command); };
@@ -109,6 +119,8 @@ AudioPort AudioAssets::port()
 AudioAssets::~AudioAssets()
 {
     // The music goes before the sounds, and each sound before its buffer.
+    if (!deviceOpened)
+        return;
     music.stop();
     for (auto& sound : sounds)
         sound.stop();

@@ -56,12 +56,15 @@ struct AudioAssets
     std::array<sf::SoundBuffer, static_cast<std::size_t>(Effect::Count)> buffers;
     std::array<sf::Sound, static_cast<std::size_t>(Effect::Count)> sounds;
     sf::Music music;
+    bool deviceOpened = false; // the audio library found an output device
     bool musicOpened = false;
 
     // Loads every effect, opens the music and, if it opened, starts it looping.
+    // Without an output device nothing is loaded and the game runs silent.
     void load();
     // Music requests on an unopened track change nothing.
     void musicCommand(MusicCommand command);
+    // Silent and inert without a device: no sound call can fail there.
     AudioPort port();
     ~AudioAssets();
 };

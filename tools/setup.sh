@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the build needs (Debian 12, as root) and builds into build/.
+# Installs what the build needs (Debian 12; apt-get as root, or through sudo) and builds into build/.
 #   tools/setup.sh          packages to build and play
 #   tools/setup.sh --tests  also the test suite's packages (GoogleTest, Xvfb, xdotool, ImageMagick)
 set -euo pipefail
@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 # OpenAL only recommends its ALSA and PulseAudio back ends; without them a
 # minimal system plays no sound.
-packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libasound2 libpulse0)
+packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libopenal-dev libasound2 libpulse0)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick)
 fi
@@ -18,12 +18,14 @@ for package in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
+    # Only the packages need root: the build and the best-score file stay the player's own.
+    as_root=()
     if [[ $(id -u) -ne 0 ]]; then
-        echo "Run as root (or with sudo) to install packages." >&2
-        exit 1
+        command -v sudo > /dev/null || { echo "Installing packages needs root: run as root or install sudo." >&2; exit 1; }
+        as_root=(sudo)
     fi
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    "${as_root[@]}" apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 tests=OFF

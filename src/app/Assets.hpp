@@ -6,6 +6,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <array>
+#include <cassert>
 
 // The two factors that stretch the 1920 x 1080 design space over the desktop.
 struct DesignScale
@@ -41,6 +42,11 @@ struct PictureAssets
     sf::Sprite fallingGemSprite;
 
     sf::Texture& texture(Picture p) { return textures[static_cast<std::size_t>(p)]; }
+    const sf::Texture& gemTexture(GemCode code) const
+    {
+        assert(code >= EmptyGem && code < GemCodeCount);
+        return gemTextures[static_cast<std::size_t>(code)];
+    }
     sf::Sprite& sprite(Picture p) { return sprites[static_cast<std::size_t>(p)]; }
     const sf::Sprite& sprite(Picture p) const { return sprites[static_cast<std::size_t>(p)]; }
 

@@ -8,7 +8,6 @@
 #include "hud/LevelTimer.hpp"
 #include "hud/PlayingHud.hpp"
 
-#include <cassert>
 #include <utility>
 
 namespace

@@ -41,12 +41,12 @@ void GameApp::syncSprites(Micros now)
     for (int i = 0; i < ThreadSlots; ++i)
     {
         const auto slot = static_cast<std::size_t>(i);
-        p.threadSprites[slot].setTexture(p.gemTextures[static_cast<std::size_t>(g.thread[slot])], true);
+        p.threadSprites[slot].setTexture(p.gemTexture(g.thread[slot]), true);
         p.threadSprites[slot].setPosition(m_scale.apply(threadSlotPosition(i, g.selectorStop)));
-        p.patternSprites[slot].setTexture(p.gemTextures[static_cast<std::size_t>(g.pattern[slot])], true);
+        p.patternSprites[slot].setTexture(p.gemTexture(g.pattern[slot]), true);
         p.patternSprites[slot].setPosition(m_scale.apply(patternSlotPosition(i)));
     }
-    p.fallingGemSprite.setTexture(p.gemTextures[static_cast<std::size_t>(g.fallingGem.code)], true);
+    p.fallingGemSprite.setTexture(p.gemTexture(g.fallingGem.code), true);
     p.fallingGemSprite.setPosition(m_scale.apply(cellPosition(g.fallingGem.row, g.fallingGem.column)));
 
     // Pair buttons keep their first picture's rectangle.
@@ -151,7 +151,7 @@ void GameApp::drawPlaying(sf::RenderTarget& target) const
             const GemCode code = g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
             if (code == EmptyGem)
                 continue;
-            sf::Sprite cell(p.gemTextures[static_cast<std::size_t>(code)]);
+            sf::Sprite cell(p.gemTexture(code));
             cell.setScale(m_scale.x, m_scale.y);
             cell.setPosition(m_scale.apply(cellPosition(row, column)));
             target.draw(cell);
@@ -162,7 +162,7 @@ void GameApp::drawPlaying(sf::RenderTarget& target) const
         {
             if (!isDangerColumn(g.board, column))
                 continue;
-            const sf::Texture& texture = p.gemTextures[static_cast<std::size_t>(g.board[1][static_cast<std::size_t>(column)])];
+            const sf::Texture& texture = p.gemTexture(g.board[1][static_cast<std::size_t>(column)]);
             sf::Sprite pulse(texture);
             pulse.setOrigin(static_cast<float>(texture.getSize().x) / 2.f, static_cast<float>(texture.getSize().y) / 2.f);
             pulse.setPosition(m_scale.apply({300.f + 120.f * static_cast<float>(column), 203.f}));

@@ -80,7 +80,6 @@ public:
     ScreenFields& screens() { return m_screens; }
     const ScreenFields& screens() const { return m_screens; }
     const EndScreen& endScreen() const { return m_end; }
-    const sf::Event& lastEvent() const { return m_lastEvent; }
 
 private:
     void handleKey(sf::Keyboard::Key key, Micros now);

@@ -2,6 +2,7 @@
 
 #include "game/Audio.hpp"
 #include "game/GemCode.hpp"
+#include "hud/DesignPoint.hpp"
 
 #include <array>
 

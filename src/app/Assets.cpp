@@ -26,8 +26,9 @@ void placeSprite(sf::Sprite& sprite, const DesignScale& scale, DesignPoint posit
 }
 } // namespace
 
-void PictureAssets::loadPictures(const DesignScale& scale)
+void PictureAssets::loadPictures(const DesignScale& runScale)
 {
+    scale = runScale;
     for (std::size_t i = 0; i < PictureCount; ++i)
     {
         textures[i].loadFromFile(pictureCatalogue[i].path);
@@ -58,7 +59,31 @@ void PictureAssets::loadPictures(const DesignScale& scale)
     }
 }
 
-void PictureAssets::loadGems(const DesignScale& scale)
+Hitboxes PictureAssets::hitboxes() const
+{
+    Hitboxes boxes;
+    for (std::size_t i = 0; i < PictureCount; ++i)
+        boxes.rects[i] = sprites[i].getGlobalBounds();
+    return boxes;
+}
+
+Hitboxes hitboxesFromFiles(const DesignScale& scale)
+{
+    // Decoding the images needs no display, unlike making textures of them
+    Hitboxes boxes;
+    for (std::size_t i = 0; i < PictureCount; ++i)
+    {
+        sf::Image image;
+        if (!image.loadFromFile(pictureCatalogue[i].path))
+            continue;
+        const sf::Vector2f corner = scale.apply(pictureCatalogue[i].position);
+        boxes.rects[i] = {corner.x, corner.y, static_cast<float>(image.getSize().x) * scale.x,
+                          static_cast<float>(image.getSize().y) * scale.y};
+    }
+    return boxes;
+}
+
+void PictureAssets::loadGems()
 {
     for (std::size_t code = 0; code < gemTextures.size(); ++code)
         gemTextures[code].loadFromFile(gemPicturePaths[code]);

@@ -1,23 +1,14 @@
 #pragma once
 
+#include "app/AppContext.hpp"
 #include "app/AssetCatalogue.hpp"
+#include "app/Layout.hpp"
 
 #include <SFML/Audio.hpp>
 #include <SFML/Graphics.hpp>
 
 #include <array>
 #include <cassert>
-
-// The two factors that stretch the 1920 x 1080 design space over the desktop.
-struct DesignScale
-{
-    float x = 1.f;
-    float y = 1.f;
-
-    sf::Vector2f apply(DesignPoint point) const { return {point.x * x, point.y * y}; }
-};
-
-DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight);
 
 using DigitSet = std::array<sf::Texture, 10>;
 using DigitSprites = std::array<sf::Sprite, 7>;
@@ -26,6 +17,7 @@ using DigitSprites = std::array<sf::Sprite, 7>;
 // empty texture whose sprite draws nothing, and the game runs on.
 struct PictureAssets
 {
+    DesignScale scale;  // the run's scale, set by loadPictures
     std::array<sf::Texture, PictureCount> textures;
     std::array<sf::Sprite, PictureCount> sprites; // one per picture, scaled and placed
     DigitSet hudDigits;
@@ -51,9 +43,12 @@ struct PictureAssets
     const sf::Sprite& sprite(Picture p) const { return sprites[static_cast<std::size_t>(p)]; }
 
     // Pages, buttons, HUD digits and end-screen pictures, in catalogue order.
-    void loadPictures(const DesignScale& scale);
+    void loadPictures(const DesignScale& runScale);
     // The gem table; thread and pattern sprites get their pictures at the first reset.
-    void loadGems(const DesignScale& scale);
+    void loadGems();
+
+    // Where each picture's sprite covers the window, for the buttons' clicks.
+    Hitboxes hitboxes() const;
 };
 
 // Effects and the music. The music is the one load that is checked.

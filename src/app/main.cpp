@@ -11,14 +11,15 @@
 
 namespace
 {
-InputState queryInput(const sf::Window& window)
+// The real-time state, once per frame: every query is a round trip to the
+// display server, so a key is asked for only while its latch waits for the release.
+FrameInput sampleInput(const sf::Window& window, const GameApp& game)
 {
-    InputState input;
-    input.spaceHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::Space);
-    input.musicKeyHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::M);
-    input.soundKeyHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::S);
-    input.pauseKeyHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::P);
+    FrameInput input;
     input.mouse = sf::Mouse::getPosition(window);
+    input.musicKeyHeld = game.needsKeyState(sf::Keyboard::M) && sf::Keyboard::isKeyPressed(sf::Keyboard::M);
+    input.soundKeyHeld = game.needsKeyState(sf::Keyboard::S) && sf::Keyboard::isKeyPressed(sf::Keyboard::S);
+    input.pauseKeyHeld = game.needsKeyState(sf::Keyboard::P) && sf::Keyboard::isKeyPressed(sf::Keyboard::P);
     return input;
 }
 } // namespace
@@ -39,7 +40,7 @@ int main()
     if (cursorImage.loadFromFile(CursorPath) &&
         cursor.loadFromPixels(cursorImage.getPixelsPtr(), cursorImage.getSize(), {0, 0}))
         window.setMouseCursor(cursor);
-    pictures->loadGems(scale);
+    pictures->loadGems();
 
     const sf::Vector2i mouse = sf::Mouse::getPosition(window);
     window.setMouseCursorVisible(false);
@@ -50,7 +51,12 @@ int main()
 
     sf::Clock clock;
     auto now = [&clock] { return static_cast<Micros>(clock.getElapsedTime().asMicroseconds()); };
-    auto game = std::make_unique<GameApp>(*pictures, audio->port(), scale, std::ref(generator), HighScorePath);
+    AppContext context;
+    context.audio = audio->port();
+    context.random = std::ref(generator);
+    context.highScorePath = HighScorePath;
+    context.hitboxes = pictures->hitboxes();
+    auto game = std::make_unique<GameApp>(std::move(context));
     game->start(now(), mouse);
 
     sf::Event event;
@@ -58,26 +64,24 @@ int main()
     {
         while (window.pollEvent(event))
         {
-            game->handleEvent(event, queryInput(window), now());
+            game->respond(commandFromEvent(event, sf::Keyboard::isKeyPressed(sf::Keyboard::Space)), now());
             if (game->closeRequested())
                 window.close();
         }
 
-        game->updateCursor(queryInput(window), now());
-        if (game->screens().cursorVisible != cursorShown)
+        const bool drawFrame = game->tick(sampleInput(window, *game), now());
+        if (game->cursorVisible() != cursorShown)
         {
-            cursorShown = game->screens().cursorVisible;
+            cursorShown = game->cursorVisible();
             window.setMouseCursorVisible(cursorShown);
         }
-
-        if (!game->update(queryInput(window), now()))
+        if (!drawFrame)
             continue; // the game froze: this frame ends without drawing
         if (game->closeRequested())
             window.close();
-        game->releaseLatches(queryInput(window));
 
         window.clear(sf::Color(0, 0, 0, 255));
-        game->draw(window);
+        game->draw(window, *pictures);
         window.display();
     }
 

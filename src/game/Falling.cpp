@@ -94,8 +94,10 @@ FallResult updateFallingGem(GameSession& session, Micros now, RandomDraw& random
 
 void hardDrop(GameSession& session, Micros now, const AudioPort& audio)
 {
+    // Once the last level ran out the gem hangs where it is: a landing now
+    // could only freeze a game that is already won
     FallingGem& gem = session.fallingGem;
-    if (!gem.falling)
+    if (!gem.falling || session.timeUp)
         return;
 
     // The fall clock runs on: the next gem's first step is timed from its spawn.

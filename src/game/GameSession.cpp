@@ -23,7 +23,7 @@ void startSession(GameSession& session, RandomDraw& random, Micros now)
     session.fallingGem.code = FirstOrdinaryGem + random() % 3;
 }
 
-void resetGame(GameSession& session, RandomDraw& random, Micros now)
+void resetGame(GameSession& session, RandomDraw& random)
 {
     // The falling gem keeps its code, its landing-pause flag and its clocks:
     // the first gem of a game is the last one chosen in the previous game.
@@ -36,17 +36,19 @@ void resetGame(GameSession& session, RandomDraw& random, Micros now)
     session.timeUp = false;
     session.overflowEnding = false;
     session.endMusicRestarted = false;
-    session.endScreenPrepared = false;
     session.trashAnimating = false;
     session.threadClearing = false;
     session.patternClearing = false;
     session.kindSpan = 2;
     session.fallSpeed = 0.f;
 
-    session.levelClock.restart(now);
     session.secondsLeft = 60;
     session.level = 1;
     session.score = 0;
+    // Points of the frame the last game was left in, and its popup, stay with that game
+    session.pendingPoints = 0;
+    session.popupPoints = 0;
+    session.popupStep = 0.f;
     session.selectorStop = StartStop;
     session.paused = false;
 
@@ -57,6 +59,12 @@ void resetGame(GameSession& session, RandomDraw& random, Micros now)
 
     for (auto& row : session.board)
         row.fill(EmptyGem);
+}
+
+void beginPlay(GameSession& session, Micros now)
+{
+    // The menu may stand for a while after the reset: level 1 gets its whole minute
+    session.levelClock.restart(now);
 }
 
 namespace

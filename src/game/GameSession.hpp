@@ -6,22 +6,6 @@
 
 #include <string>
 
-// Which screen the frame loop updates and draws.
-enum class ScreenState
-{
-    Title = 0,
-    Menu = 1,
-    Playing = 2,
-    End = 3
-};
-
-enum class MenuPage
-{
-    Main = 1,
-    Instructions = 2,
-    About = 3
-};
-
 // The one gem in play above the stacks.
 struct FallingGem
 {
@@ -51,12 +35,12 @@ struct GameSession
     Timer levelClock;          // one-second level tick
 
     int score = 0;
-    int pendingPoints = 0;     // earned by this frame's input, moved into score by its update (kept)
+    int pendingPoints = 0;     // earned by this frame's input, moved into score by its update
     int bestScore = 0;         // from the high-score file (kept)
     int patternsCompleted = 0;
 
-    int popupPoints = 0;       // > 0 while the score popup shows (kept)
-    float popupStep = 0.f;     // 0 to 100, one design pixel of rise per step (kept)
+    int popupPoints = 0;       // > 0 while the score popup shows
+    float popupStep = 0.f;     // 0 to 100, one design pixel of rise per step
     float popupX = 0.f;        // design x of the popup's first digit (kept)
 
     bool gameReady = false;    // a fresh game is prepared; cleared when a game ends or is left
@@ -64,7 +48,6 @@ struct GameSession
     bool timeUp = false;       // the last level's time has run out
     bool overflowEnding = false; // a gem came to rest in row 0
     bool endMusicRestarted = false;
-    bool endScreenPrepared = false;
 
     bool trashAnimating = false;  // discard: beads rise through the tube
     bool threadClearing = false;  // eight diamonds slide out
@@ -90,7 +73,10 @@ void startSession(GameSession& session, RandomDraw& random, Micros now);
 
 // Prepares a new game in place, with its random draws in their fixed order:
 // falling column, then the eight pattern gems.
-void resetGame(GameSession& session, RandomDraw& random, Micros now);
+void resetGame(GameSession& session, RandomDraw& random);
+
+// The first frame of play: the level timer starts here.
+void beginPlay(GameSession& session, Micros now);
 
 // Compact text picture of board, falling gem, thread and pattern for test failures.
 std::string dumpSession(const GameSession& session);

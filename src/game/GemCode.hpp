@@ -38,34 +38,3 @@ inline GemCode takeTopBead(Thread& thread)
 
 // Points of one bead of a matched thread: lower codes are worth more.
 constexpr int beadValue(GemCode code) { return 100 - 10 * code; }
-
-// A point of the 1920 x 1080 design space, y downwards.
-struct DesignPoint
-{
-    float x = 0.f;
-    float y = 0.f;
-};
-
-// Design x of the selector's 13 stops; stop 12 lines up with the tube column.
-constexpr std::array<float, SelectorStops> laneX = {
-    270.f, 390.f, 510.f, 630.f, 750.f, 870.f, 990.f, 1110.f, 1230.f, 1350.f, 1470.f, 1590.f, 1777.f};
-
-// Top-left corner of board cell (row, column).
-constexpr DesignPoint cellPosition(int row, int column)
-{
-    return {column == TubeColumn ? 1777.f : 270.f + 120.f * static_cast<float>(column),
-            113.f + 60.f * static_cast<float>(row)};
-}
-
-// Thread slot i hangs below the selected stop, slot 0 just under board row 7.
-constexpr float ThreadTop = 595.f;
-constexpr DesignPoint threadSlotPosition(int slot, int stop)
-{
-    return {laneX[static_cast<std::size_t>(stop)], ThreadTop + 60.f * static_cast<float>(slot)};
-}
-
-// The target pattern stands at the left edge, slot i beside board row i.
-constexpr DesignPoint patternSlotPosition(int slot)
-{
-    return {60.f, 113.f + 60.f * static_cast<float>(slot)};
-}

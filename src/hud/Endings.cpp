@@ -15,7 +15,7 @@ constexpr int EndScorePlaces = 6;
 
 // Common course of both endings once begun: closing sound after 1 s, end screen after 6 s.
 // transitionClock is shared with the score popup, whose steps hold these delays back.
-void endingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen, Effect closingSound)
+EndingReport endingStep(GameSession& session, Micros now, const AudioPort& audio, Effect closingSound)
 {
     const float t = session.transitionClock.seconds(now);
 
@@ -23,11 +23,10 @@ void endingStep(GameSession& session, Micros now, const AudioPort& audio, Screen
     if (t > ClosingSoundSeconds)
         playEffect(session, audio, closingSound);
 
-    if (t > EndingSeconds)
-    {
-        screen = ScreenState::End;
-        session.transitionClock.restart(now);
-    }
+    if (!(t > EndingSeconds))
+        return EndingReport::Running;
+    session.transitionClock.restart(now);
+    return EndingReport::EndScreenDue;
 }
 
 // First evaluation of an ending: the menu will reset the game, and the music falls silent.
@@ -38,44 +37,10 @@ void beginEnding(GameSession& session, Micros now, const AudioPort& audio, bool&
     session.transitionClock.restart(now);
     audio.sendMusic(MusicCommand::Stop);
 }
-} // namespace
 
-
-////////////////////////////////////////////////////////////
-void timeOutEndingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen)
+// Opacity of the chosen background during its first second; afterwards it keeps what it reached.
+void fadeBackground(const GameSession& session, Micros now, EndDisplay& end)
 {
-    if (!session.timeUp)
-        beginEnding(session, now, audio, session.timeUp);
-
-    // Playing all levels through is always applauded
-    endingStep(session, now, audio, screen, Effect::Applause);
-}
-
-
-////////////////////////////////////////////////////////////
-void overflowEndingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen)
-{
-    if (!overflowReached(session))
-        return;
-
-    if (!session.overflowEnding)
-        beginEnding(session, now, audio, session.overflowEnding);
-
-    // The score can no longer pass the best here, so equality means this game set or tied it
-    const bool bestGame = session.score == session.bestScore && session.score != 0;
-    endingStep(session, now, audio, screen, bestGame ? Effect::Applause : Effect::Defeat);
-}
-
-
-////////////////////////////////////////////////////////////
-void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, bool leaveRequested,
-                     ScreenState& screen, EndScreen& end, HudFields& hud)
-{
-    // Leaving still lets the fade and the music restart run in this frame
-    if (leaveRequested)
-        screen = ScreenState::Menu;
-
-    // Fade the chosen background in; afterwards it keeps the opacity it reached
     end.congratulations = !(session.score < session.bestScore);
     const float t = session.transitionClock.seconds(now);
     if (t < FadeSeconds)
@@ -83,6 +48,54 @@ void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, b
         int& alpha = end.congratulations ? end.congratulationsAlpha : end.gameOverAlpha;
         alpha = static_cast<int>(t * 255.f);
     }
+}
+} // namespace
+
+
+////////////////////////////////////////////////////////////
+EndingReport timeOutEndingStep(GameSession& session, Micros now, const AudioPort& audio)
+{
+    if (!session.timeUp)
+        beginEnding(session, now, audio, session.timeUp);
+
+    // Playing all levels through is always applauded
+    return endingStep(session, now, audio, Effect::Applause);
+}
+
+
+////////////////////////////////////////////////////////////
+EndingReport overflowEndingStep(GameSession& session, Micros now, const AudioPort& audio)
+{
+    // Gems dropped while a won game counts down its last seconds must not turn it into a loss
+    if (session.timeUp || !overflowReached(session))
+        return EndingReport::Running;
+
+    if (!session.overflowEnding)
+        beginEnding(session, now, audio, session.overflowEnding);
+
+    // The score can no longer pass the best here, so equality means this game set or tied it
+    const bool bestGame = session.score == session.bestScore && session.score != 0;
+    return endingStep(session, now, audio, bestGame ? Effect::Applause : Effect::Defeat);
+}
+
+
+////////////////////////////////////////////////////////////
+void beginEndScreen(GameSession& session, Micros now, EndDisplay& end)
+{
+    session.endClock.restart(now);
+    fadeBackground(session, now, end);
+    end.panel          = ResultPanel::None;
+    end.showLevelTens  = false;
+    end.showLevelUnits = false;
+    end.showScore      = false;
+}
+
+
+////////////////////////////////////////////////////////////
+void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, EndDisplay& end,
+                     DigitField& endScore)
+{
+    fadeBackground(session, now, end);
 
     // The ending stopped the music; a track playing by now restarts from the beginning all the same
     if (!session.endMusicRestarted && session.musicOn)
@@ -92,20 +105,7 @@ void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, b
         session.endMusicRestarted = true;
     }
 
-    if (screen != ScreenState::End)
-        return;
-
     // The result panel waits from the first frame of this end screen
-    if (!session.endScreenPrepared)
-    {
-        session.endClock.restart(now);
-        session.endScreenPrepared = true;
-    }
-
-    end.panel          = ResultPanel::None;
-    end.showLevelTens  = false;
-    end.showLevelUnits = false;
-    end.showScore      = false;
     if (!(session.endClock.seconds(now) > PanelDelaySeconds && session.score > 0))
         return;
 
@@ -125,6 +125,6 @@ void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, b
     }
 
     end.showScore = true;
-    showNumber(static_cast<std::uint32_t>(session.score), hud.endScore, EndScoreOrigin, EndScoreDigitWidth,
+    showNumber(static_cast<std::uint32_t>(session.score), endScore, EndScoreOrigin, EndScoreDigitWidth,
                EndScorePlaces, 255);
 }

@@ -4,12 +4,20 @@
 #include "game/GameSession.hpp"
 #include "hud/NumberDisplay.hpp"
 
+// What a step of an ending tells the app, which owns the switch between screens.
+enum class EndingReport
+{
+    Running,
+    EndScreenDue // six seconds into an ending: the end screen takes over
+};
+
 // Level 60 ran out: at each tick, set up the ending, applause after 1 s, end screen after 6 s.
-void timeOutEndingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen);
+EndingReport timeOutEndingStep(GameSession& session, Micros now, const AudioPort& audio);
 
 // Every frame of play: a column full to row 0 ends the game the same way,
-// with applause for a best score above 0 and defeat otherwise.
-void overflowEndingStep(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen);
+// with applause for a best score above 0 and defeat otherwise. A game whose
+// time ran out stays a time-out.
+EndingReport overflowEndingStep(GameSession& session, Micros now, const AudioPort& audio);
 
 // The end screen's result panel.
 enum class ResultPanel
@@ -22,7 +30,7 @@ enum class ResultPanel
 };
 
 // What the end screen shows; kept across end screens for the backgrounds' opacity.
-struct EndScreen
+struct EndDisplay
 {
     bool congratulations = false;      // background: congratulations, else game over
     int gameOverAlpha = 0;             // 0 to 255, kept after its fade
@@ -31,10 +39,14 @@ struct EndScreen
     bool showLevelTens = false;        // levels completed, lost games only
     bool showLevelUnits = false;
     std::array<int, 2> levelDigits{};  // levels completed, tens and units
-    bool showScore = false;            // the final score, laid out in HudFields::endScore
+    bool showScore = false;            // the final score, laid out in `endScore`
 };
 
-// Every frame on the end screen: leave for the menu on request, fade the
-// background in, restart the music once, and prepare what is drawn.
-void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, bool leaveRequested,
-                     ScreenState& screen, EndScreen& end, HudFields& hud);
+// The frame that switches to the end screen: this game's background from its
+// first faded step, no panel yet, and the panel's delay starts.
+void beginEndScreen(GameSession& session, Micros now, EndDisplay& end);
+
+// Every frame on the end screen: fade the background in, restart the music
+// once, and show the result panel after its delay.
+void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, EndDisplay& end,
+                     DigitField& endScore);

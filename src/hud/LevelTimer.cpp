@@ -1,7 +1,6 @@
 #include "hud/LevelTimer.hpp"
 
 #include "game/Falling.hpp"
-#include "hud/Endings.hpp"
 
 #include <algorithm>
 #include <cassert>
@@ -41,26 +40,28 @@ void levelUp(GameSession& session, Micros now, const AudioPort& audio)
 
 
 ////////////////////////////////////////////////////////////
-void levelTick(GameSession& session, Micros now, const AudioPort& audio, ScreenState& screen)
+EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio)
 {
     if (session.paused)
-        return;
+        return EndingReport::Running;
 
     // At least a second apart: the part beyond the full second is not carried over
     if (session.levelClock.seconds(now) < TickSeconds)
-        return;
+        return EndingReport::Running;
     session.levelClock.restart(now);
 
     assert(session.level >= 1 && session.level <= LastLevel);
 
-    if (!session.timeUp)
+    if (!session.timeUp && session.secondsLeft > 0)
         session.secondsLeft -= 1;
 
+    // The last level never levels up; its ticks drive the time-out ending instead
+    EndingReport report = EndingReport::Running;
     if (session.level == LastLevel)
     {
-        // The last level never levels up; its ticks drive the time-out ending instead
-        if (session.secondsLeft <= 0)
-            timeOutEndingStep(session, now, audio, screen);
+        // A game already lost by overflow stays lost
+        if (session.secondsLeft <= 0 && !session.overflowEnding)
+            report = timeOutEndingStep(session, now, audio);
     }
     else if (session.secondsLeft <= 0)
     {
@@ -68,4 +69,5 @@ void levelTick(GameSession& session, Micros now, const AudioPort& audio, ScreenS
     }
 
     playDangerAlert(session, audio);
+    return report;
 }

@@ -94,7 +94,7 @@ std::uint8_t levelDisplayOpacity(GameSession& session, Micros now)
 
 
 ////////////////////////////////////////////////////////////
-void stepScorePopup(GameSession& session, HudFields& hud, Micros now)
+void stepScorePopup(GameSession& session, HudFields& hud, Micros now, float selectorX)
 {
     // Fresh points restart the popup above the selector, even over a running one
     if (session.pendingPoints > 0)
@@ -102,7 +102,7 @@ void stepScorePopup(GameSession& session, HudFields& hud, Micros now)
         session.transitionClock.restart(now);
         session.popupPoints = session.pendingPoints;
         session.popupStep   = 0.f;
-        session.popupX      = laneX[static_cast<std::size_t>(session.selectorStop)];
+        session.popupX      = selectorX;
     }
 
     // One rise-and-fade step per frame at most; the overshoot is dropped

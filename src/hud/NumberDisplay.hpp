@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameSession.hpp"
+#include "hud/DesignPoint.hpp"
 
 #include <array>
 #include <cstdint>
@@ -46,8 +47,8 @@ struct HudFields
     DigitField endScore;
 };
 
-// Popup start on fresh points, then one rise-and-fade step per 0.02 s.
-void stepScorePopup(GameSession& session, HudFields& hud, Micros now);
+// Popup start on fresh points at design x `selectorX`, then one rise-and-fade step per 0.02 s.
+void stepScorePopup(GameSession& session, HudFields& hud, Micros now, float selectorX);
 
 // This frame's points join the score.
 void takePendingPoints(GameSession& session);

@@ -1,0 +1,27 @@
+#include "app/Command.hpp"
+
+Command commandFromEvent(const sf::Event& event, bool spaceHeld)
+{
+    Command command;
+    command.spaceHeld = spaceHeld;
+    switch (event.type)
+    {
+        case sf::Event::Closed:
+            command.kind = CommandKind::Close;
+            break;
+        case sf::Event::KeyPressed:
+            command.kind = CommandKind::KeyPress;
+            command.key = event.key.code;
+            break;
+        case sf::Event::MouseButtonPressed:
+            if (event.mouseButton.button == sf::Mouse::Left)
+            {
+                command.kind = CommandKind::LeftClick;
+                command.position = {event.mouseButton.x, event.mouseButton.y};
+            }
+            break;
+        default:
+            break;
+    }
+    return command;
+}

@@ -1,0 +1,60 @@
+#include "app/EndScreen.hpp"
+
+#include "app/Drawing.hpp"
+
+void EndScreen::enter(AppContext& app, Micros now)
+{
+    m_leaveRequested = false;
+    m_reading = app.session.transitionClock.seconds(now);
+    beginEndScreen(app.session, now, m_display);
+}
+
+bool EndScreen::respond(const Command& command, AppContext& app, Micros now)
+{
+    const bool leave = command.kind == CommandKind::LeftClick ||
+                       (command.kind == CommandKind::KeyPress &&
+                        (command.key == sf::Keyboard::Space || command.key == sf::Keyboard::Enter));
+    if (!leave)
+        return false;
+    m_leaveRequested = true;
+    app.session.transitionClock.restart(now);
+    return command.kind == CommandKind::LeftClick;
+}
+
+ScreenSwitch EndScreen::tick(AppContext& app, Micros now)
+{
+    // Leaving still lets the fade and the music restart run in this frame
+    m_reading = app.session.transitionClock.seconds(now);
+    updateEndScreen(app.session, now, app.audio, m_display, m_score);
+    if (!m_leaveRequested)
+        return std::nullopt;
+    return ScreenState::Menu;
+}
+
+void EndScreen::draw(sf::RenderTarget& target, PictureAssets& p) const
+{
+    const EndDisplay& end = m_display;
+    p.sprite(Picture::GameOver).setColor(white(static_cast<std::uint8_t>(end.gameOverAlpha)));
+    p.sprite(Picture::Congratulations).setColor(white(static_cast<std::uint8_t>(end.congratulationsAlpha)));
+    target.draw(p.sprite(end.congratulations ? Picture::Congratulations : Picture::GameOver));
+
+    switch (end.panel)
+    {
+        case ResultPanel::None: return;
+        case ResultPanel::BestAllLevels: target.draw(p.sprite(Picture::PanelBestAllLevels)); break;
+        case ResultPanel::AllLevels: target.draw(p.sprite(Picture::PanelAllLevels)); break;
+        case ResultPanel::BestLost: target.draw(p.sprite(Picture::PanelBestLost)); break;
+        case ResultPanel::Lost: target.draw(p.sprite(Picture::PanelLost)); break;
+    }
+    for (std::size_t i = 0; i < p.endLevelDigits.size(); ++i)
+        p.endLevelDigits[i].setTexture(p.endDigits[static_cast<std::size_t>(end.levelDigits[i])]);
+    if (end.showLevelTens)
+        target.draw(p.endLevelDigits[0]);
+    if (end.showLevelUnits)
+        target.draw(p.endLevelDigits[1]);
+    if (end.showScore)
+    {
+        syncField(p.endScoreField, m_score, p.endDigits, p.scale);
+        drawAll(target, p.endScoreField);
+    }
+}

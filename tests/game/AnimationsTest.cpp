@@ -32,14 +32,19 @@ TEST_F(Animations, DiscardScoresFortyAndRisesThroughTheTubeInSixteenSteps)
 // however long, and on while paused or after time-up.
 TEST_F(Animations, AFilledThreadScoresAndClearsThenThePatternRefills)
 {
+    // Beads are worth 100 - 10 * code: codes 4 to 8 and all eight kinds in the last case
     for (const auto& [kindSpan, full, match, points, refilled] : {std::tuple{2, "31223112", true, 650, "12312312"},
                                                                   std::tuple{3, "31223112", true, 650, "12341234"},
-                                                                  std::tuple{2, "DDDDDDDD", false, 800, "31223112"}})
+                                                                  std::tuple{2, "DDDDDDDD", false, 800, "31223112"},
+                                                                  std::tuple{7, "84567845", true, 330, "12345678"}})
     {
         SCOPED_TRACE(refilled);
         session = started();
+        recorder.playing.clear();
+        random.script.erase(random.script.begin() + static_cast<long>(random.used), random.script.end());
         session.kindSpan = kindSpan;
-        session.pattern = beads("31223112");
+        const std::string pattern = match ? full : "31223112";
+        session.pattern = beads(pattern);
         session.thread = beads(full + 1);
         stack(session.board, StartStop, std::string(full, 1));
         pullGem(session, advance(0.01), recorder.port);
@@ -51,7 +56,7 @@ TEST_F(Animations, AFilledThreadScoresAndClearsThenThePatternRefills)
         frame(0.3);
         frame(0.049);
         EXPECT_EQ(text(session.thread) + "|" + text(session.pattern),
-                  "." + std::string(full, 7) + (match ? "|.3122311" : "|31223112"));
+                  "." + std::string(full, 7) + (match ? "|." + pattern.substr(0, 7) : "|" + pattern));
         for (int step = 2; step <= 7; ++step)
             frame(0.05);
         EXPECT_TRUE(session.threadClearing || session.patternClearing);
@@ -65,5 +70,5 @@ TEST_F(Animations, AFilledThreadScoresAndClearsThenThePatternRefills)
             frame(0.05);
         EXPECT_EQ(std::tuple(text(session.pattern), session.patternRefilling), std::tuple(refilled, false));
     }
-    EXPECT_EQ(recorder.started, std::vector<Effect>(3, Effect::PatternShift));
+    EXPECT_EQ(recorder.started, std::vector<Effect>(4, Effect::PatternShift));
 }

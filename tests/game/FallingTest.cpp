@@ -35,16 +35,17 @@ TEST_F(Falling, StepsLandsAndSpawnsOnTheirIntervals)
     }
 }
 
-// Landing and hard drop (also after time-up) settle on the stack; half an interval
-// later the next gem spawns, or the game freezes if the gem rests in row 0. A push-back
-// may have lifted the stack into the gem's cell: the gem then goes up to the nearest empty cell.
+// Landing and hard drop settle on the stack; half an interval later the next gem
+// spawns, or the game freezes if the gem rests in row 0. A push-back may have lifted
+// the stack into the gem's cell: the gem then goes up to the nearest empty cell. Once
+// the last level ran out the gem hangs: a drop could only freeze a won game.
 TEST_F(Falling, LandingSettlesOnTopOfTheStackAndFreezesInRowZero)
 {
     // Gem row, column and bead pushed back into it, hard drop, time up; where the gem landed.
     struct Case { int row; const char *column, *pushed; bool drop, timeUp; int landedRow; const char* after; };
     const Case cases[] = {
         {0, "", "", true, false, 7, "2"},
-        {0, "333", "", true, true, 4, "3332"},
+        {0, "333", "", true, true, -1, "333"},
         {4, "333", "", false, false, 4, "3332"},
         {4, "333", "1", true, false, 3, "13332"},
         {4, "333", "1", false, false, 3, "13332"},
@@ -60,6 +61,11 @@ TEST_F(Falling, LandingSettlesOnTopOfTheStackAndFreezesInRowZero)
         pushBead(session, advance(0.1), recorder.port);
         c.drop ? hardDrop(session, now, recorder.port) : static_cast<void>(update(0));
         // A drop leaves the fall clock running: the next gem's first step is timed from its spawn.
+        if (c.landedRow < 0)
+        {
+            EXPECT_EQ(std::tuple(gem.row, gem.falling, stackOf(session.board, StartStop)), std::tuple(0, true, c.after));
+            continue;
+        }
         EXPECT_EQ(std::tie(gem.row, gem.falling, gem.landingPause, gem.landingClock.start, gem.fallClock.start),
                   std::tuple(c.landedRow, false, true, now, c.drop ? fallStart : now));
         hardDrop(session, now, recorder.port); // no second gem in the landing pause
@@ -79,6 +85,8 @@ TEST_F(Falling, KindChoiceTakesDiamondAndTrashFirstThenKindsRareOnThePlayField)
     const Case cases[] = {
         {"", "", 2, {4}, DiamondGem}, {"", "", 2, {5}, TrashGem}, {"", "", 2, {106}, TrashGem},
         {"", "", 2, {7, 0, 32767, 32767}, 1}, {"", "", 3, {7, 0, 1, 2, 32767}, 1},
+        // All eight kinds in play: eight draws, and code 8 can win
+        {"1234567", "", 7, {7, 0, 0, 0, 0, 0, 0, 0, 32767}, 8},
         // The only kind on the board weighs 0; ties go to the lowest code.
         {"222", "", 2, {7, 100, 32767, 200}, 3}, {"222", "", 2, {7, 0, 32767, 0}, 1},
         {"222", "", 2, {7, 500, 32767, 500}, 1}, {"1112", "", 2, {7, 32767, 12000, 1000}, 2},

@@ -52,7 +52,7 @@ TEST(Soak, RandomPlayKeepsStacksThreadAndGemCountsConsistent)
     Micros now = 1'000'000;
     GameSession s;
     startSession(s, random, now);
-    resetGame(s, random, now);
+    resetGame(s, random);
 
     // Ups during a clear (push-backs before its first step, or a discard) are
     // allowed and can leave the thread unpacked until it is next empty.
@@ -124,7 +124,7 @@ TEST(Soak, RandomPlayKeepsStacksThreadAndGemCountsConsistent)
             endFrames = static_cast<int>(inputs() % 50);
         if (endFrames >= 0 && endFrames-- == 0)
         {
-            resetGame(s, random, now);
+            resetGame(s, random);
             s.kindSpan = 2 + static_cast<int>(inputs() % 6); // as if levels had passed
             s.fallSpeed = 0.0075f * static_cast<float>(inputs() % 40);
             frozen = disturbed = false;

@@ -4,6 +4,7 @@
 #include "game/Controls.hpp"
 #include "game/Falling.hpp"
 #include "game/ThreadRules.hpp"
+#include "../support/AudioRecorder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -28,17 +29,6 @@ struct ScriptedRandom
         EXPECT_LT(used, script.size()) << "random draw past the end of the script";
         return used < script.size() ? script[used++] : 0;
     };
-};
-
-// Records what the rules asked of the audio; `playing` lists the sounds that report Playing.
-struct AudioRecorder
-{
-    std::vector<Effect> started;
-    std::vector<MusicCommand> music;
-    std::set<Effect> playing;
-    AudioPort port{[this](Effect effect) { return playing.count(effect) > 0; },
-                   [this](Effect effect) { started.push_back(effect); },
-                   [this](MusicCommand command) { music.push_back(command); }};
 };
 
 // Codes are written as dumpSession prints them: '.' empty, '1' to '8', 'D' diamond, 'T' trash.

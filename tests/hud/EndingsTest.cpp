@@ -9,15 +9,13 @@ struct EndingRun
         session.level = level;
         session.board[0][0] = session.board[1][0] = overflow ? 1 : 0; // the falling gem's column
     }
-    void frameAt(double t) { step(session, microsFromSeconds(t), audio.port(), screen); }
-    void endAt(double t) { updateEndScreen(session, microsFromSeconds(t), audio.port(), leave, screen, end, hud); }
+    bool frameAt(double t) { return step(session, microsFromSeconds(t), audio.port) == EndingReport::EndScreenDue; }
+    void endAt(double t) { updateEndScreen(session, microsFromSeconds(t), audio.port, end, hud.endScore); }
 
     decltype(&overflowEndingStep) step;
-    bool leave = false; // the player asks for the menu
     GameSession session;
-    RecordingAudio audio;
-    ScreenState screen = ScreenState::Playing;
-    EndScreen end;
+    AudioRecorder audio;
+    EndDisplay end;
     HudFields hud;
 };
 
@@ -26,17 +24,16 @@ TEST(Endings, SoundBackgroundPanelLevelsAndScoreOfEachCase)
 {
     const Effect Quiet = Effect::Count; // sound and music off
     // The score as the end screen shows it; the levels completed, tens and units, and the places shown.
-    // The third case leaves at once, which still fades the background in and restarts the music.
     const struct { bool overflow; int level; const char* score; int best; Effect sound; bool congratulations;
-                   ResultPanel panel; const char* levels; const char* shown; bool leave; } cases[] = {
-        {true, 11, "001200", 1200, Effect::Applause, true, ResultPanel::BestLost, "10", "10", false},
-        {true, 10, "000300", 1200, Effect::Defeat, false, ResultPanel::Lost, "09", "9", false},
-        {true, 5, "000000", 0, Effect::Defeat, true, ResultPanel::None, "00", "", true},
-        {true, 1, "000300", 1200, Quiet, false, ResultPanel::Lost, "00", "0", false},
-        {false, 60, "001200", 1200, Effect::Applause, true, ResultPanel::BestAllLevels, "59", "", false},
-        {false, 60, "000300", 1200, Effect::Applause, false, ResultPanel::AllLevels, "59", "", false},
-        {false, 60, "000000", 0, Effect::Applause, true, ResultPanel::None, "00", "", false},
-        {false, 60, "001200", 1200, Quiet, true, ResultPanel::BestAllLevels, "59", "", false}};
+                   ResultPanel panel; const char* levels; const char* shown; } cases[] = {
+        {true, 11, "001200", 1200, Effect::Applause, true, ResultPanel::BestLost, "10", "10"},
+        {true, 10, "000300", 1200, Effect::Defeat, false, ResultPanel::Lost, "09", "9"},
+        {true, 5, "000000", 0, Effect::Defeat, true, ResultPanel::None, "00", ""},
+        {true, 1, "000300", 1200, Quiet, false, ResultPanel::Lost, "00", "0"},
+        {false, 60, "001200", 1200, Effect::Applause, true, ResultPanel::BestAllLevels, "59", ""},
+        {false, 60, "000300", 1200, Effect::Applause, false, ResultPanel::AllLevels, "59", ""},
+        {false, 60, "000000", 0, Effect::Applause, true, ResultPanel::None, "00", ""},
+        {false, 60, "001200", 1200, Quiet, true, ResultPanel::BestAllLevels, "59", ""}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::Message() << (c.overflow ? "overflow" : "time-out") << ", score " << c.score);
@@ -54,19 +51,19 @@ TEST(Endings, SoundBackgroundPanelLevelsAndScoreOfEachCase)
 
         // A closing sound that ended early starts again while waiting for the switch
         run.audio.playing.clear();
-        run.frameAt(8.0);
+        EXPECT_FALSE(run.frameAt(8.0));
         EXPECT_EQ(run.audio.started.size(), 2 * once.size());
-        EXPECT_EQ(run.screen, ScreenState::Playing);
-        run.frameAt(8.000001);
-        EXPECT_EQ(run.screen, ScreenState::End);
+        EXPECT_TRUE(run.frameAt(8.000001));
 
-        // The fade runs from the switch, the panel's wait from the first end-screen frame
-        run.leave = c.leave;
+        // The switch frame shows this game's background, faded out; the panel waits 3 s from it
+        run.end.panel = ResultPanel::Lost; // as a previous game left it
+        beginEndScreen(run.session, microsFromSeconds(8.000001), run.end);
+        EXPECT_EQ(std::tuple(run.end.panel, run.end.congratulations), std::tuple(ResultPanel::None, c.congratulations));
+        EXPECT_EQ(c.congratulations ? run.end.congratulationsAlpha : run.end.gameOverAlpha, 0);
         run.endAt(8.5);
-        EXPECT_EQ(run.screen, c.leave ? ScreenState::Menu : ScreenState::End);
-        run.endAt(11.5);
+        run.endAt(11.000001);
         EXPECT_EQ(run.end.panel, ResultPanel::None);
-        run.endAt(11.51);
+        run.endAt(11.01);
         EXPECT_EQ(run.end.panel, c.panel);
         EXPECT_EQ(run.end.congratulations, c.congratulations);
         EXPECT_EQ(run.end.congratulationsAlpha, c.congratulations ? 127 : 255);
@@ -98,9 +95,26 @@ TEST(Endings, PopupStepsHoldTheEndingBack)
 
     // Each popup step restarts the shared clock, the last at 0.68 s
     for (double t = 0.5; t < 0.69; t += 0.02)
-        stepScorePopup(run.session, run.hud, microsFromSeconds(t));
-    run.frameAt(6.68);
-    EXPECT_EQ(run.screen, ScreenState::Playing);
-    run.frameAt(6.69);
-    EXPECT_EQ(run.screen, ScreenState::End);
+        stepScorePopup(run.session, run.hud, microsFromSeconds(t), 0.f);
+    EXPECT_FALSE(run.frameAt(6.68));
+    EXPECT_TRUE(run.frameAt(6.69));
+}
+
+// The ending that began first holds: a won game whose last level ran out cannot
+// be lost by a column filling up, nor a lost game be applauded by its time running out.
+TEST(Endings, TheFirstEndingHolds)
+{
+    EndingRun won(true, 60);
+    won.session.timeUp = true;
+    for (double t : {0.0, 2.0, 7.0})
+        EXPECT_FALSE(won.frameAt(t));
+    EXPECT_FALSE(won.session.overflowEnding);
+
+    EndingRun lost(true, 60);
+    lost.session.secondsLeft = 1;
+    lost.frameAt(0.0);
+    levelTick(lost.session, microsFromSeconds(1.0), lost.audio.port);
+    levelTick(lost.session, microsFromSeconds(2.0), lost.audio.port);
+    EXPECT_EQ(std::tuple(lost.session.overflowEnding, lost.session.timeUp, lost.session.secondsLeft),
+              std::tuple(true, false, 0));
 }

@@ -3,30 +3,15 @@
 #include "hud/Endings.hpp"
 #include "hud/LevelTimer.hpp"
 #include "hud/PlayingHud.hpp"
+#include "../support/AudioRecorder.hpp"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
 using Effects = std::vector<Effect>;
 using Music = std::vector<MusicCommand>;
-
-// Stands in for the app's sounds: a started effect plays until the test clears `playing`.
-struct RecordingAudio
-{
-    Effects started;
-    Music music;
-    std::set<Effect> playing;
-
-    AudioPort port()
-    {
-        return {[this](Effect e) { return playing.count(e) > 0; },
-                [this](Effect e) { started.push_back(e), playing.insert(e); },
-                [this](MusicCommand c) { music.push_back(c); }};
-    }
-};
 
 // The row shows `digits` from `origin`, `width` apart, at `alpha`; the places past them are transparent.
 inline void expectRow(const DigitField& field, const std::string& digits, DesignPoint origin, float width, int alpha)

@@ -8,12 +8,12 @@ struct TimerRun
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i)
-            levelTick(session, now += microsFromSeconds(1.0), audio.port(), screen);
+            endDue |= levelTick(session, now += microsFromSeconds(1.0), audio.port) == EndingReport::EndScreenDue;
     }
 
     GameSession session;
-    RecordingAudio audio;
-    ScreenState screen = ScreenState::Playing;
+    AudioRecorder audio;
+    bool endDue = false;
     Micros now = 0;
 };
 
@@ -28,7 +28,7 @@ TEST(LevelTimer, TicksAtLeastASecondApartWithoutCarryAndNeverWhilePaused)
     for (const auto& f : frames)
     {
         run.session.paused = f.paused;
-        levelTick(run.session, microsFromSeconds(f.t), run.audio.port(), run.screen);
+        levelTick(run.session, microsFromSeconds(f.t), run.audio.port);
         EXPECT_EQ(timeDigits(run.session.secondsLeft), f.shown) << "t = " << f.t;
     }
     EXPECT_EQ(run.audio.started, Effects{Effect::Alert});
@@ -63,8 +63,10 @@ TEST(LevelTimer, SixtyTicksALevelUpToSixtyWhichEndsAtZero)
 
     // The last level runs out and its ticks drive the ending: the end screen on the seventh after 00:00
     run.audio.started.clear();
-    run.ticks(67);
-    EXPECT_EQ(run.screen, ScreenState::End);
+    run.ticks(66);
+    EXPECT_FALSE(run.endDue);
+    run.ticks(1);
+    EXPECT_TRUE(run.endDue);
     EXPECT_EQ(run.audio.started, Effects{Effect::Applause});
     EXPECT_EQ(run.session.level, 60);
     EXPECT_EQ(timeDigits(run.session.secondsLeft), (Clock{0, 0, 0, 0}));

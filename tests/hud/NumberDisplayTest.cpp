@@ -12,17 +12,16 @@ TEST(ShowNumber, PadsWithZerosKeepsTheLeadingDigitsAndHidesUnusedPlaces)
     }
 }
 
-// 800 points at t = 10 s with the selector at stop 3 (x = 630), then frames `seconds` apart.
+// 800 points at t = 10 s with the selector at x = 630, then frames `seconds` apart.
 // The best score cannot be written there, which changes nothing on screen.
 TEST(PlayingHud, PopupRisesAndFadesOneStepPerFrameWhileScoreAndBestTakeThePoints)
 {
     GameSession session;
     HudFields hud;
     Micros now = microsFromSeconds(10.0);
-    const auto frame = [&](double seconds, int points = 0, int stop = 3) {
+    const auto frame = [&](double seconds, int points = 0, float x = 630.f) {
         session.pendingPoints = points;
-        session.selectorStop = stop;
-        updatePlayingHud(session, hud, now += microsFromSeconds(seconds), "/dev/null/highscore.txt");
+        updatePlayingHud(session, hud, now += microsFromSeconds(seconds), x, "/dev/null/highscore.txt");
     };
     frame(0.0, 800);
     expectRow(hud.score, "000800", {497.f, 50.f}, 25.f, 255);
@@ -45,7 +44,7 @@ TEST(PlayingHud, PopupRisesAndFadesOneStepPerFrameWhileScoreAndBestTakeThePoints
 
     // Fresh points start it over, even over a running popup
     frame(0.0, 60);
-    frame(0.01, 40, TrashTubeStop);
+    frame(0.01, 40, 1777.f);
     frame(0.02);
     expectRow(hud.popup, "040", {1777.f, 499.f}, 20.f, 252);
 }

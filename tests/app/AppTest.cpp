@@ -1,0 +1,315 @@
+// The app layer in process: screens, controls and drawing together, with a
+// manual clock, commands as the window would deliver them and an off-screen picture.
+
+#include "AppHarness.hpp"
+
+#include "game/Falling.hpp"
+
+namespace
+{
+const DesignPoint middle{960.f, 540.f};
+
+// A fresh gem at the top of an empty board, where it can still fall, so pause is accepted.
+void holdGemMidAir(AppHarness& h, int column = 3)
+{
+    GameSession& g = h.app.session();
+    g.board = Board{};
+    g.fallingGem = FallingGem{};
+    g.fallingGem.column = column;
+    g.fallingGem.fallClock.restart(h.now);
+}
+
+// A column filled from row 1 down: the next landing there is in row 0.
+void fillColumnButTop(AppHarness& h, int column)
+{
+    GameSession& g = h.app.session();
+    holdGemMidAir(h, column);
+    for (int row = 1; row < BoardRows; ++row)
+        g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = 1;
+}
+} // namespace
+
+// Title fade, a press held from the title that must not press the quit button
+// beneath it, the buttons 1.2 s into the menu's fade, hover, and the sub-pages.
+TEST(Screens, TitleAndMenu)
+{
+    AppHarness h;
+    h.frame(0.5);
+    EXPECT_TRUE(near(h.pixelAt(middle), sf::Color(h.texel(Picture::StartPage, middle).r * 127 / 255,
+                                                   h.texel(Picture::StartPage, middle).g * 127 / 255,
+                                                   h.texel(Picture::StartPage, middle).b * 127 / 255), 3));
+
+    const DesignPoint quit = h.centreOf(Picture::QuitMenuButton);
+    h.clickAt(quit); // dismisses the title and stays the last command
+    h.run(1.01);
+    ASSERT_EQ(h.app.screen(), ScreenState::Menu);
+    EXPECT_FALSE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit), 2)) << "no buttons in the first menu frame";
+    h.run(1.3);
+    EXPECT_FALSE(h.app.closeRequested()) << "the title's click pressed a button the player had not seen";
+    EXPECT_TRUE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit)));
+    EXPECT_TRUE(h.app.session().gameReady) << "the first menu frame prepares a game";
+
+    const DesignPoint start = h.centreOf(Picture::StartGameButton);
+    h.moveTo(start);
+    h.frame();
+    EXPECT_TRUE(near(h.pixelAt(start), h.texel(Picture::StartGameHover, start)));
+
+    // The instructions page alone; a click on the start button's spot only leaves it
+    h.clickAt(h.centreOf(Picture::InstructionsButton));
+    h.frame();
+    ASSERT_EQ(h.app.menu().page(), MenuPage::Instructions);
+    EXPECT_TRUE(near(h.pixelAt(middle), h.texel(Picture::InstructionsPage, middle)));
+    h.clickAt(start);
+    h.run(1.5);
+    EXPECT_EQ(std::tuple(h.app.menu().page(), h.app.menu().fadingIn(), h.app.screen()),
+              std::tuple(MenuPage::Main, true, ScreenState::Menu));
+
+    // Escape leaves a sub-page, and only on the main page closes
+    h.clickAt(h.centreOf(Picture::AboutButton));
+    h.frame();
+    h.press(sf::Keyboard::Escape);
+    EXPECT_EQ(std::tuple(h.app.menu().page(), h.app.closeRequested()), std::tuple(MenuPage::Main, false));
+    h.press(sf::Keyboard::Escape);
+    EXPECT_TRUE(h.app.closeRequested());
+}
+
+// Start game fades out while its press stands, then play begins with the level's
+// whole minute however long the menu stood.
+TEST(Screens, PlayBeginsWithAFullFirstLevel)
+{
+    AppHarness h;
+    h.reachMenu();
+    h.run(5.0);
+    h.clickAt(h.centreOf(Picture::StartGameButton));
+    h.run(1.5);
+    EXPECT_EQ(h.app.screen(), ScreenState::Menu) << "the standing press restarts the fade-out";
+    h.moveTo({10.f, 10.f});
+    h.run(1.0);
+    h.frame(0.005);
+    ASSERT_EQ(h.app.screen(), ScreenState::Playing);
+    h.run(0.99);
+    EXPECT_EQ(h.app.session().secondsLeft, 60) << "01:00 for the first second of play";
+    h.run(0.02);
+    EXPECT_EQ(h.app.session().secondsLeft, 59);
+}
+
+// The five in-game buttons by click on a 5:4 desktop, where every hit box is stretched.
+TEST(Screens, InGameButtonsAtFiveByFour)
+{
+    AppHarness h(1280, 1024);
+    h.reachPlaying();
+    holdGemMidAir(h);
+    const GameSession& g = h.app.session();
+
+    h.clickAt(h.centreOf(Picture::MusicOnButton));
+    h.clickAt(h.centreOf(Picture::SoundOnButton));
+    h.clickAt(h.centreOf(Picture::PauseButton));
+    h.frame();
+    EXPECT_EQ(std::tuple(g.musicOn, g.soundOn, g.paused), std::tuple(false, false, true));
+    const DesignPoint pause = h.centreOf(Picture::PauseButton);
+    EXPECT_TRUE(near(h.pixelAt(pause), h.texel(h.pictures.texture(Picture::ResumeButton),
+                                               pictureInfo(Picture::PauseButton).position, pause), 12));
+    h.clickAt(h.centreOf(Picture::MusicOnButton)); // refused while paused
+    h.clickAt(pause);
+    EXPECT_EQ(std::tuple(g.musicOn, g.paused), std::tuple(false, false));
+    EXPECT_EQ(h.audio.music, (std::vector{MusicCommand::Pause}));
+
+    h.clickAt(h.centreOf(Picture::MainMenuButton));
+    EXPECT_EQ(std::tuple(h.app.screen(), g.gameReady), std::tuple(ScreenState::Menu, false));
+    h.moveTo({10.f, 10.f});
+    h.run(1.3);
+    h.clickAt(h.centreOf(Picture::StartGameButton));
+    h.frame();
+    h.moveTo({10.f, 10.f});
+    h.run(1.1);
+    ASSERT_EQ(h.app.screen(), ScreenState::Playing);
+    h.clickAt(h.centreOf(Picture::QuitButton));
+    EXPECT_TRUE(h.app.closeRequested());
+}
+
+// M, S and P act once per press: auto-repeat toggles nothing more until the key is
+// released, and a refused press leaves its latch clear.
+TEST(Screens, HeldKeysActOncePerPress)
+{
+    const struct { sf::Keyboard::Key key; bool FrameInput::*held; bool GameSession::*flag; } keys[] = {
+        {sf::Keyboard::M, &FrameInput::musicKeyHeld, &GameSession::musicOn},
+        {sf::Keyboard::S, &FrameInput::soundKeyHeld, &GameSession::soundOn},
+        {sf::Keyboard::P, &FrameInput::pauseKeyHeld, &GameSession::paused}};
+    for (const auto& k : keys)
+    {
+        AppHarness h;
+        h.reachPlaying();
+        holdGemMidAir(h);
+        const bool before = h.app.session().*k.flag;
+        h.input.*k.held = true;
+        for (int i = 0; i < 5; ++i, h.frame(0.03))
+            h.press(k.key);
+        EXPECT_NE(h.app.session().*k.flag, before) << k.key;
+        EXPECT_TRUE(h.app.needsKeyState(k.key));
+        h.input.*k.held = false;
+        h.frame();
+        EXPECT_FALSE(h.app.needsKeyState(k.key));
+        h.press(k.key);
+        EXPECT_EQ(h.app.session().*k.flag, before) << k.key;
+    }
+
+    // P in a landing pause is refused, and so leaves its latch clear
+    AppHarness h;
+    h.reachPlaying();
+    holdGemMidAir(h);
+    h.spaceHeld = true;
+    h.press(sf::Keyboard::Space);
+    ASSERT_TRUE(h.app.session().fallingGem.landingPause);
+    h.press(sf::Keyboard::P);
+    EXPECT_FALSE(h.app.session().paused || h.app.needsKeyState(sf::Keyboard::P));
+}
+
+// The playing screen's draw order and what decides each sprite: a pulled gem in
+// slot 0, the tube over its beads, the falling gem hidden in its landing pause,
+// and the danger pulse shown while paused but not during either ending.
+TEST(Screens, PlayingScreenDrawsFromState)
+{
+    AppHarness h;
+    h.reachPlaying();
+    GameSession& g = h.app.session();
+    holdGemMidAir(h, 10);
+    g.board[7][6] = 2;
+    h.press(sf::Keyboard::Down);
+    g.board[7][TubeColumn] = 1;
+    g.fallingGem.row = 3;
+    h.frame();
+    const DesignPoint slot0{laneX[6] + 30.f, 625.f}, tube{1807.f, 563.f}, gem{1500.f, 323.f};
+    EXPECT_TRUE(near(h.pixelAt(slot0), h.texel(h.pictures.gemTextures[2], {laneX[6], 595.f}, slot0)));
+    const auto layer = [&](const sf::Texture& t, DesignPoint origin) {
+        const sf::Image image = t.copyToImage();
+        return image.getPixel(static_cast<unsigned>(tube.x - origin.x), static_cast<unsigned>(tube.y - origin.y));
+    };
+    sf::Color expected = layer(h.pictures.texture(Picture::Background), {0.f, 0.f});
+    for (sf::Color top : {layer(h.pictures.gemTextures[1], cellPosition(7, TubeColumn)),
+                          layer(h.pictures.texture(Picture::TrashTube), pictureInfo(Picture::TrashTube).position)})
+        for (sf::Uint8 sf::Color::*channel : {&sf::Color::r, &sf::Color::g, &sf::Color::b})
+            expected.*channel = static_cast<sf::Uint8>((top.*channel * top.a + expected.*channel * (255 - top.a)) / 255);
+    EXPECT_TRUE(near(h.pixelAt(tube), expected, 4)) << "background, bead, then the tube over it";
+    EXPECT_TRUE(near(h.pixelAt(gem), h.texel(h.pictures.gemTextures[g.fallingGem.code], {1470.f, 293.f}, gem)));
+    g.fallingGem.falling = false;
+    g.fallingGem.landingPause = true;
+    h.frame();
+    EXPECT_TRUE(near(h.pixelAt(gem), h.texel(Picture::Background, gem))) << "drawn as a board cell only";
+    g.fallingGem.landingPause = false;
+    g.fallingGem.falling = true;
+
+    // Column 2 in danger; the pulse at its largest half a second into its cycle
+    for (int row = 1; row < BoardRows; ++row)
+        g.board[static_cast<std::size_t>(row)][2] = 3;
+    const sf::IntRect box(h.pixel({498.f, 161.f}), {84, 84});
+    const auto pulseArea = [&](bool* flag) {
+        if (flag)
+            *flag = true;
+        g.pulseClock.restart(h.now - microsFromSeconds(0.499));
+        h.frame();
+        if (flag)
+            *flag = false;
+        sf::Image area;
+        area.create(static_cast<unsigned>(box.width), static_cast<unsigned>(box.height));
+        area.copy(h.shot(), 0, 0, box);
+        return std::vector<sf::Uint8>(area.getPixelsPtr(), area.getPixelsPtr() + box.width * box.height * 4);
+    };
+    const auto running = pulseArea(nullptr);
+    EXPECT_EQ(pulseArea(&g.paused), running);
+    const auto overflow = pulseArea(&g.overflowEnding);
+    EXPECT_NE(overflow, running);
+    EXPECT_EQ(pulseArea(&g.timeUp), overflow);
+}
+
+// Either ending leads to the end screen; its first frame shows this game's end,
+// the first menu frame after it no buttons, and the click that left it presses nothing.
+TEST(Screens, EndScreenShowsThisGameAndLeavesCleanly)
+{
+    AppHarness h;
+    h.reachPlaying();
+    GameSession& g = h.app.session();
+    g.pendingPoints = 300; // a best score: congratulations and its panel
+    fillColumnButTop(h, 0);
+    h.frame();
+    h.run(8.2, 0.02); // the popup's hundred steps hold the ending back
+    ASSERT_EQ(h.app.screen(), ScreenState::End);
+    h.run(3.5, 0.05);
+    ASSERT_EQ(h.app.end().display().panel, ResultPanel::BestLost);
+
+    // Leave, start the next game, lose it without points
+    const DesignPoint start = h.centreOf(Picture::StartGameButton);
+    h.clickAt(start);
+    h.frame(0.4); // slow frames must not flash the buttons
+    ASSERT_EQ(h.app.screen(), ScreenState::Menu);
+    EXPECT_FALSE(near(h.pixelAt(start), h.texel(Picture::StartGameButton, start), 2));
+    h.run(1.5);
+    EXPECT_EQ(std::tuple(h.app.screen(), h.app.menu().fadingIn()), std::tuple(ScreenState::Menu, true));
+    h.clickAt(start);
+    h.frame();
+    h.moveTo({10.f, 10.f});
+    h.run(1.1);
+    fillColumnButTop(h, 5);
+    h.frame();
+    h.run(6.0, 0.05);
+    ASSERT_EQ(h.app.screen(), ScreenState::Playing);
+    h.frame(0.1);
+    ASSERT_EQ(h.app.screen(), ScreenState::End);
+    EXPECT_EQ(std::tuple(h.app.end().display().panel, h.app.end().display().congratulations),
+              std::tuple(ResultPanel::None, false));
+    const DesignPoint panel = h.centreOf(Picture::PanelBestLost);
+    EXPECT_TRUE(near(h.pixelAt(panel), sf::Color::Black, 3)) << "the last game's panel on the switch frame";
+    EXPECT_EQ(h.audio.started.back(), Effect::Defeat);
+}
+
+// Points of the frame a game is left in, and its running popup, stay with it.
+TEST(Screens, LeavingAGameDropsItsPendingPointsAndPopup)
+{
+    AppHarness h;
+    h.reachPlaying();
+    GameSession& g = h.app.session();
+    g.pendingPoints = 40;
+    h.frame(0.05);
+    ASSERT_GT(g.popupPoints, 0);
+    g.pendingPoints = 650;
+    h.press(sf::Keyboard::B);
+    h.frame();
+    EXPECT_EQ(std::tuple(g.score, g.pendingPoints, g.popupPoints, g.bestScore), std::tuple(0, 0, 0, 40));
+}
+
+// Space held through the last level's end: the gem hangs, the won game ends
+// applauded with its all-levels panel, never frozen as lost.
+TEST(Screens, ATimeOutStaysATimeOut)
+{
+    AppHarness h;
+    h.reachPlaying();
+    GameSession& g = h.app.session();
+    std::tie(g.level, g.secondsLeft, g.score, g.bestScore) = std::tuple(60, 1, 500, 900);
+    fillColumnButTop(h, 4);
+    g.board[1][4] = EmptyGem;
+    g.board[2][4] = EmptyGem;
+    h.spaceHeld = true;
+    for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame)
+    {
+        h.press(sf::Keyboard::Space); // auto-repeat
+        h.frame(0.02, false);
+    }
+    ASSERT_EQ(h.app.screen(), ScreenState::End);
+    EXPECT_FALSE(g.overflowEnding);
+    EXPECT_EQ(std::count(h.audio.started.begin(), h.audio.started.end(), Effect::Defeat), 0);
+    h.run(3.1, 0.05);
+    EXPECT_EQ(h.app.end().display().panel, ResultPanel::AllLevels);
+}
+
+TEST(Screens, BestScoreSurvivesARestart)
+{
+    const std::string path = AppHarness::scratchPath();
+    {
+        AppHarness first(1920, 1080, path + ".keep");
+        first.reachPlaying();
+        first.app.session().pendingPoints = 650;
+        first.frame();
+        std::rename((path + ".keep").c_str(), path.c_str());
+    }
+    AppHarness second(1920, 1080, path);
+    EXPECT_EQ(second.app.session().bestScore, 650);
+}

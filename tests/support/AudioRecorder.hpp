@@ -1,0 +1,21 @@
+#pragma once
+
+#include "game/Audio.hpp"
+
+#include <set>
+#include <vector>
+
+// Stands in for the game's sounds and music: records what the rules ask for.
+// A started effect reports Playing until the test takes it out of `playing`.
+struct AudioRecorder
+{
+    std::vector<Effect> started;
+    std::vector<MusicCommand> music;
+    std::set<Effect> playing;
+    AudioPort port{[this](Effect effect) { return playing.count(effect) > 0; },
+                   [this](Effect effect) { started.push_back(effect), playing.insert(effect); },
+                   [this](MusicCommand command) { music.push_back(command); }};
+
+    AudioRecorder() = default;
+    AudioRecorder(const AudioRecorder&) = delete; // the port points at this one
+};

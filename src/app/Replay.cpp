@@ -1,0 +1,136 @@
+#include "app/Replay.hpp"
+
+#include <array>
+#include <sstream>
+#include <utility>
+
+namespace
+{
+const std::array<std::pair<const char*, sf::Keyboard::Key>, 11> keyNames = {{
+    {"Space", sf::Keyboard::Space}, {"Enter", sf::Keyboard::Enter}, {"Escape", sf::Keyboard::Escape},
+    {"B", sf::Keyboard::B}, {"M", sf::Keyboard::M}, {"S", sf::Keyboard::S}, {"P", sf::Keyboard::P},
+    {"Left", sf::Keyboard::Left}, {"Right", sf::Keyboard::Right}, {"Up", sf::Keyboard::Up},
+    {"Down", sf::Keyboard::Down}}};
+
+const char* screenName(ScreenState screen)
+{
+    switch (screen)
+    {
+        case ScreenState::Title: return "Title";
+        case ScreenState::Menu: return "Menu";
+        case ScreenState::Playing: return "Playing";
+        case ScreenState::End: return "End";
+    }
+    return "?";
+}
+} // namespace
+
+sf::Keyboard::Key replayKey(const std::string& name)
+{
+    for (const auto& [text, key] : keyNames)
+        if (name == text)
+            return key;
+    return sf::Keyboard::Unknown;
+}
+
+GameApp& Replay::app()
+{
+    if (!m_app)
+    {
+        m_generator = std::make_unique<RandomGenerator>(m_seed);
+        AppContext context;
+        context.random = std::ref(*m_generator);
+        context.highScorePath = "/dev/null/highscore.txt"; // a replay neither reads nor keeps a best score
+        context.hitboxes = hitboxesFromFiles(computeDesignScale(m_width, m_height));
+        m_app = std::make_unique<GameApp>(std::move(context));
+        m_app->start(m_now, m_input.mouse);
+    }
+    return *m_app;
+}
+
+bool Replay::apply(const std::string& line, std::string& error)
+{
+    std::istringstream in(line.substr(0, line.find('#')));
+    std::string word, name;
+    if (!(in >> word))
+        return true;
+
+    Command command;
+    bool sent = false;
+    if (word == "seed" || word == "screen")
+    {
+        if (m_app)
+            return error = word + " after the first input", false;
+        const bool read = word == "seed" ? static_cast<bool>(in >> m_seed) : static_cast<bool>(in >> m_width >> m_height);
+        if (!read || m_width == 0 || m_height == 0)
+            return error = "bad " + word, false;
+    }
+    else if (word == "frame")
+    {
+        double seconds = 0.0;
+        int count = 1;
+        if (in >> seconds >> name)
+            std::istringstream(name) >> count;
+        if (!(seconds >= 0.0 && seconds <= 60.0) || count < 1 || count > 1000000)
+            return error = "bad frame", false;
+        for (int i = 0; i < count; ++i)
+        {
+            m_now += microsFromSeconds(seconds);
+            app().tick(m_input, m_now);
+        }
+    }
+    else if (word == "key")
+    {
+        in >> name;
+        command = {CommandKind::KeyPress, replayKey(name), {}, false};
+        if (command.key == sf::Keyboard::Unknown)
+            return error = "unknown key " + name, false;
+        sent = true;
+    }
+    else if (word == "click" || word == "mouse")
+    {
+        if (!(in >> m_input.mouse.x >> m_input.mouse.y))
+            return error = "bad " + word, false;
+        command.kind = word == "click" ? CommandKind::LeftClick : CommandKind::Other;
+        command.position = m_input.mouse;
+        sent = true;
+    }
+    else if (word == "hold")
+    {
+        std::string state;
+        in >> name >> state;
+        if (state != "on" && state != "off")
+            return error = "hold needs on or off", false;
+        bool* held = name == "Space" ? &m_spaceHeld
+                     : name == "M"   ? &m_input.musicKeyHeld
+                     : name == "S"   ? &m_input.soundKeyHeld
+                     : name == "P"   ? &m_input.pauseKeyHeld
+                                     : nullptr;
+        if (!held)
+            return error = "cannot hold " + name, false;
+        *held = state == "on";
+    }
+    else
+        return error = "unknown step " + word, false;
+
+    if (sent)
+    {
+        command.spaceHeld = m_spaceHeld;
+        app().respond(command, m_now);
+    }
+    return true;
+}
+
+std::string Replay::dump() const
+{
+    std::ostringstream out;
+    if (!m_app)
+        return "not started\n";
+    const GameSession& g = m_app->session();
+    out << "screen " << screenName(m_app->screen()) << " at " << static_cast<double>(m_now) / 1e6 << " s, level "
+        << g.level << ", " << g.secondsLeft << " s left, score " << g.score << ", best " << g.bestScore
+        << ", patterns " << g.patternsCompleted << (g.overflowEnding ? ", overflow" : "")
+        << (m_app->closeRequested() ? ", closed" : "") << '\n'
+        << dumpSession(g);
+    return out.str();
+}

@@ -108,111 +108,56 @@ protected:
 } // namespace
 
 
-TEST_F(Mp3ReaderTest, GoodFilesLoadWithTheirFormatAndLength)
+// The fixtures and the game's own effects load with their format and length; every
+// format keeps its own reader however often ours is registered.
+TEST_F(Mp3ReaderTest, GoodFilesLoadAndOtherFormatsKeepTheirReaders)
 {
-    const struct
-    {
-        fs::path file;
-        unsigned int sampleRate;
-        unsigned int channelCount;
-    } cases[] = {{toneMp3, 44100, 1}, {taggedMp3, 22050, 2}};
-
+    registerMp3Reader();
+    const struct { fs::path file; unsigned sampleRate, channelCount; float seconds; } cases[] = {
+        {toneMp3, 44100, 1, toneSeconds}, {taggedMp3, 22050, 2, toneSeconds}, {writeTone("tone.ogg"), 44100, 1, toneSeconds},
+        {writeTone("tone.flac"), 44100, 1, toneSeconds}, {writeTone("tone.wav"), 44100, 1, toneSeconds},
+        {sourceDir / "assets/gem_fall.mp3", 0, 0, 0.f}, {sourceDir / "assets/applause.mp3", 0, 0, 0.f}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.file.string());
         sf::SoundBuffer buffer;
         ASSERT_TRUE(buffer.loadFromFile(c.file.string()));
-        EXPECT_EQ(buffer.getSampleRate(), c.sampleRate);
-        EXPECT_EQ(buffer.getChannelCount(), c.channelCount);
-        EXPECT_NEAR(buffer.getDuration().asSeconds(), toneSeconds, oneFrameSeconds);
+        EXPECT_TRUE(c.sampleRate == 0 || buffer.getSampleRate() == c.sampleRate);
+        EXPECT_TRUE(c.channelCount == 0 || buffer.getChannelCount() == c.channelCount);
+        const float seconds = buffer.getDuration().asSeconds();
+        EXPECT_TRUE(c.seconds ? std::abs(seconds - c.seconds) <= oneFrameSeconds : seconds > 0.05f) << seconds;
     }
 }
 
-TEST_F(Mp3ReaderTest, BadFilesFailOrLoadOnlyTheirDecodablePart)
+// Only real MP3 data is claimed, from its first byte; damaged files fail or load
+// no more than their decodable part.
+TEST_F(Mp3ReaderTest, DamagedAndForeignFiles)
 {
     const Bytes tone = readBytes(toneMp3);
-    Bytes damaged = tone;
+    Bytes damaged = tone, mp3AfterJunk = garbage(100), id3ThenNoise = garbage(3000);
     const Bytes noise = garbage(600);
     std::copy(noise.begin(), noise.end(), damaged.begin() + 1200);
-    const std::string text = "These are not the sounds of a game.\n";
-    Bytes id3ThenNoise = garbage(3000);
+    mp3AfterJunk.insert(mp3AfterJunk.end(), tone.begin(), tone.end());
     std::copy_n("ID3\x03\0\0\0\0\0\x10", 10, id3ThenNoise.begin());
-
-    const float anyLength = std::numeric_limits<float>::max();
-    const struct
-    {
-        const char* name;
-        Bytes bytes;
-        bool checkMayAccept; // the start is a genuine MP3 start
-        float maxSeconds;    // longest buffer a successful load may give
-    } cases[] = {
-        {"empty", {}, false, 0.f},
-        {"first ten bytes", Bytes(tone.begin(), tone.begin() + 10), true, 0.f},
-        {"first half", Bytes(tone.begin(), tone.begin() + tone.size() / 2), true, toneSeconds * 0.6f},
-        {"middle overwritten", damaged, true, toneSeconds + oneFrameSeconds},
-        {"garbage", garbage(3000), false, 0.f},
-        {"ID3 tag then garbage", id3ThenNoise, false, 0.f},
-        {"text", Bytes(text.begin(), text.end()), false, 0.f},
-        {"WAV renamed", readBytes(writeTone("tone.wav")), false, anyLength}, // SFML's WAV reader may take it
-    };
-
+    const std::string text = "These are not the sounds of a game.\n";
+    const float any = std::numeric_limits<float>::max();
+    const struct { const char* name; Bytes bytes; int claimed; float maxSeconds; } cases[] = {
+        // claimed: 1 yes, 0 no, -1 either (the start is a genuine MP3 start)
+        {"bare MP3", tone, 1, any}, {"ID3v2 tag", readBytes(taggedMp3), 1, any},
+        {"OGG", readBytes(writeTone("tone.ogg")), 0, any}, {"WAV", readBytes(writeTone("tone.wav")), 0, any},
+        {"MP3 behind garbage", mp3AfterJunk, 0, any}, // the decoder alone would resync onto it
+        {"empty", {}, 0, 0.f}, {"garbage", garbage(3000), 0, 0.f}, {"ID3 tag then garbage", id3ThenNoise, 0, 0.f},
+        {"text", Bytes(text.begin(), text.end()), 0, 0.f}, {"first ten bytes", Bytes(tone.begin(), tone.begin() + 10), -1, 0.f},
+        {"first half", Bytes(tone.begin(), tone.begin() + tone.size() / 2), -1, toneSeconds * 0.6f},
+        {"middle overwritten", damaged, -1, toneSeconds + oneFrameSeconds}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        if (!c.checkMayAccept)
-        {
-            EXPECT_FALSE(checkBytes(c.bytes));
-        }
-
+        if (c.claimed >= 0)
+            EXPECT_EQ(checkBytes(c.bytes), c.claimed == 1);
         sf::SoundBuffer buffer;
         if (buffer.loadFromFile(write("bad.mp3", c.bytes).string()))
-        {
             EXPECT_LE(buffer.getDuration().asSeconds(), c.maxSeconds);
-        }
-    }
-}
-
-TEST_F(Mp3ReaderTest, CheckAcceptsOnlyMp3)
-{
-    Bytes mp3AfterJunk = garbage(100);
-    const Bytes tone = readBytes(toneMp3);
-    mp3AfterJunk.insert(mp3AfterJunk.end(), tone.begin(), tone.end());
-
-    const struct
-    {
-        const char* name;
-        Bytes bytes;
-        bool accepted;
-    } cases[] = {
-        {"bare MP3", readBytes(toneMp3), true},
-        {"MP3 with ID3v2 tag", readBytes(taggedMp3), true},
-        {"OGG", readBytes(writeTone("tone.ogg")), false},
-        {"FLAC", readBytes(writeTone("tone.flac")), false},
-        {"WAV", readBytes(writeTone("tone.wav")), false},
-        {"garbage", garbage(3000), false},
-        {"MP3 behind 100 bytes of garbage", mp3AfterJunk, false}, // the decoder alone would resync onto it
-        {"empty", {}, false},
-    };
-
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(checkBytes(c.bytes), c.accepted);
-    }
-}
-
-TEST_F(Mp3ReaderTest, RegisteringAgainKeepsEveryFormatLoading)
-{
-    registerMp3Reader();
-    registerMp3Reader();
-
-    // The MP3 reader must not take SFML's own formats away from their readers.
-    for (const fs::path& file : {toneMp3, writeTone("tone.ogg"), writeTone("tone.flac"), writeTone("tone.wav")})
-    {
-        SCOPED_TRACE(file.string());
-        sf::SoundBuffer buffer;
-        ASSERT_TRUE(buffer.loadFromFile(file.string()));
-        EXPECT_NEAR(buffer.getDuration().asSeconds(), toneSeconds, oneFrameSeconds);
     }
 }
 

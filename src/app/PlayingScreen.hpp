@@ -36,8 +36,6 @@ public:
     bool musicKeyLatch() const { return m_musicKeyLatch; }
     bool soundKeyLatch() const { return m_soundKeyLatch; }
     bool pauseKeyLatch() const { return m_pauseKeyLatch; }
-    bool pauseButtonResume() const { return m_pauseButtonResume; }
-    const HudFields& hud() const { return m_hud; }
 
 private:
     ScreenSwitch leave(AppContext& app, Micros now);

@@ -16,7 +16,6 @@ public:
     ScreenSwitch tick(AppContext& app, Micros now);
     void draw(sf::RenderTarget& target, PictureAssets& pictures) const;
 
-    bool showing() const { return m_showing; }
     float reading() const { return m_reading; }
 
 private:

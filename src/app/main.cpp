@@ -2,6 +2,7 @@
 
 #include "app/Assets.hpp"
 #include "app/GameApp.hpp"
+#include "app/Launch.hpp"
 #include "hud/HighScore.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -26,12 +27,18 @@ FrameInput sampleInput(const sf::Window& window, const GameApp& game)
 
 int main()
 {
+    // Before any window: the game's data and a display, or one line on why the game cannot start.
+    std::string highScorePath;
+    if (!prepareLaunch(highScorePath))
+        return 1;
+
     // The cursor and its picture outlive the window that shows them.
     sf::Image cursorImage;
     sf::Cursor cursor;
 
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
+    setWindowIcon(window);
     const DesignScale scale = computeDesignScale(desktop.width, desktop.height);
     RandomGenerator generator(static_cast<std::uint32_t>(std::time(nullptr)));
 
@@ -54,7 +61,7 @@ int main()
     AppContext context;
     context.audio = audio->port();
     context.random = std::ref(generator);
-    context.highScorePath = HighScorePath;
+    context.highScorePath = highScorePath;
     context.hitboxes = pictures->hitboxes();
     auto game = std::make_unique<GameApp>(std::move(context));
     game->start(now(), mouse);

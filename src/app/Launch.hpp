@@ -1,0 +1,13 @@
+#pragma once
+
+#include <SFML/Window/Window.hpp>
+
+#include <string>
+
+// Before the window: finds the game's data and makes its folder the working directory, checks that
+// the display opens, and gives the best score's path (the checkout's file, or the player's own for
+// an installed game). False after one line on stderr saying why the game cannot start.
+bool prepareLaunch(std::string& highScorePath);
+
+// The game's icon, built into the executable, for the window's title bar and task list.
+void setWindowIcon(sf::Window& window);

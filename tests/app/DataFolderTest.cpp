@@ -1,0 +1,39 @@
+#include "app/DataFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+// The data is looked for in the working directory, the installed folder beside the executable and
+// the executable's parent; only the installed folder, under any name, counts as installed.
+TEST(DataFolder, IsFoundWhereverTheGameIsStarted)
+{
+    const fs::path scratch = fs::temp_directory_path() / ("glimmora-data-" + std::to_string(::getpid()));
+    const std::string checkout = (scratch / "checkout").string(), other = (scratch / "other").string();
+    const std::string installed = (scratch / "usr/share/games/glimmora-game").string();
+    for (const std::string& root : {checkout, installed})
+        fs::create_directories(root + "/assets"), std::ofstream(root + "/assets/background.png");
+    fs::create_directories(other + "/assets"), std::ofstream(other + "/assets/notes.txt"); // not the game's
+    fs::create_directory_symlink(installed, scratch / "link");
+
+    const std::string usrGame = (scratch / "usr/games/glimmora-game").string();
+    const std::string buildGame = checkout + "/build/glimmora-game", loneGame = other + "/bin/glimmora-game";
+    const struct { std::string cwd, executable, root; bool installed; } cases[] = {
+        {checkout, usrGame, checkout, false},  {other, usrGame, installed, true},
+        {(scratch / "link").string(), usrGame, (scratch / "link").string(), true},
+        {other, buildGame, checkout, false},   {other, loneGame, "", false}, {other, "", "", false}};
+    for (const auto& c : cases)
+    {
+        const DataSearch search = findDataFolder(c.cwd, c.executable);
+        EXPECT_EQ(search.found ? search.found->root : "", c.root) << c.cwd << ", " << c.executable;
+        EXPECT_EQ(search.found && search.found->installed, c.installed) << c.cwd << ", " << c.executable;
+    }
+    // Each folder is named once in the refusal
+    EXPECT_EQ(findDataFolder(other, loneGame).tried, (std::vector<std::string>{other, other + "/share/games/glimmora-game"}));
+    fs::remove_all(scratch);
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the game's Debian package with Debian's own compiler and linker flags, into
+# build-deb/package/, and prints its path. Install it on Debian 12 with
+#   sudo apt-get install ./build-deb/package/glimmora-game_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh > /dev/null # the build's packages
+if ! command -v dpkg-shlibdeps > /dev/null; then # finds the package's dependencies
+    as_root=() && [[ $(id -u) -eq 0 ]] || as_root=(sudo)
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends dpkg-dev
+fi
+export CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
+export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $CPPFLAGS"
+rm -rf build-deb/package
+cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
+cmake --build build-deb -j"$(nproc)" > /dev/null
+(cd build-deb && cpack --config CPackConfig.cmake > /dev/null)
+ls build-deb/package/glimmora-game_*.deb

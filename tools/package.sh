@@ -9,10 +9,11 @@ if ! command -v dpkg-shlibdeps > /dev/null; then # finds the package's dependenc
     as_root=() && [[ $(id -u) -eq 0 ]] || as_root=(sudo)
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends dpkg-dev
 fi
-export CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
-export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $CPPFLAGS"
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 rm -rf build-deb/package
-cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
+cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DGLIMMORA_BUILD_TESTS=OFF \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" > /dev/null
 cmake --build build-deb -j"$(nproc)" > /dev/null
 (cd build-deb && cpack --config CPackConfig.cmake > /dev/null)
 ls build-deb/package/glimmora-game_*.deb

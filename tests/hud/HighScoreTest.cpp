@@ -41,7 +41,12 @@ constexpr auto ReadOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::pe
 // Each test starts from an empty folder of this process, removed afterwards.
 struct HighScoreFile : ::testing::Test
 {
-    void SetUp() override { fs::remove_all(folder); fs::create_directories(folder); }
+    void SetUp() override
+    {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        fs::permissions(folder, ReadOnly | fs::perms::owner_write); // a player may look in, whatever the umask
+    }
     void TearDown() override
     {
         for (const auto& entry : fs::recursive_directory_iterator(folder))

@@ -3,7 +3,6 @@
 #include "app/Assets.hpp"
 #include "app/GameApp.hpp"
 #include "app/Launch.hpp"
-#include "hud/HighScore.hpp"
 
 #include <SFML/Graphics.hpp>
 

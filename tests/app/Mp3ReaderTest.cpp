@@ -154,10 +154,14 @@ TEST_F(Mp3ReaderTest, DamagedAndForeignFiles)
     {
         SCOPED_TRACE(c.name);
         if (c.claimed >= 0)
+        {
             EXPECT_EQ(checkBytes(c.bytes), c.claimed == 1);
+        }
         sf::SoundBuffer buffer;
         if (buffer.loadFromFile(write("bad.mp3", c.bytes).string()))
+        {
             EXPECT_LE(buffer.getDuration().asSeconds(), c.maxSeconds);
+        }
     }
 }
 

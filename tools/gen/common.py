@@ -1,0 +1,237 @@
+"""Drawing helpers shared by every picture: fonts, layers, text, glints, backdrops."""
+
+import math
+import os
+
+import numpy as np
+from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont  # noqa: F401 (re-exported)
+
+FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
+W, H = 1920, 1080          # design screen size
+SS = 4                     # supersampling factor for hand-drawn shapes
+
+OUT = "assets"             # output folder, set by make_assets.py
+
+
+_fonts = {}
+
+
+def font(size, style="Sans-Bold"):
+    key = (style, size)
+    if key not in _fonts:
+        _fonts[key] = ImageFont.truetype(FONT_DIR + "DejaVu" + style + ".ttf", size)
+    return _fonts[key]
+
+
+def clamp8(a):
+    return np.clip(np.rint(a), 0, 255).astype(np.uint8)
+
+
+def mix(c1, c2, t):
+    return tuple(int(round(a + (b - a) * t)) for a, b in zip(c1, c2))
+
+
+def scale_col(c, k):
+    return tuple(max(0, min(255, int(round(v * k)))) for v in c[:3])
+
+
+def save_png(img, name):
+    # No metadata, fixed compression: reruns give identical bytes.
+    path = os.path.join(OUT, name)
+    img.save(path, "PNG", optimize=True)
+    return path
+
+
+def vertical_gradient(w, h, stops):
+    """RGB array filled with a vertical gradient through (position, colour) stops."""
+    ys = np.linspace(0.0, 1.0, h)
+    out = np.zeros((h, w, 3), np.float32)
+    pos = [p for p, _ in stops]
+    for ch in range(3):
+        col = np.interp(ys, pos, [c[ch] for _, c in stops])
+        out[:, :, ch] = col[:, None]
+    return out
+
+
+def radial(w, h, cx, cy, rx, ry=None):
+    """0..1 falloff that is 1 at (cx, cy) and 0 beyond the ellipse radii."""
+    ry = rx if ry is None else ry
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    d = np.sqrt(((xx - cx) / rx) ** 2 + ((yy - cy) / ry) ** 2)
+    return np.clip(1.0 - d, 0.0, 1.0) ** 2
+
+
+def add_glow(arr, mask, colour, strength):
+    for ch in range(3):
+        arr[:, :, ch] += mask * colour[ch] * strength
+    return arr
+
+
+def to_image(arr):
+    # No dithering: the dark gradients step by single levels, and flat rows keep the PNGs small.
+    return Image.fromarray(clamp8(arr), "RGB")
+
+
+def layer(w, h):
+    return Image.new("RGBA", (w, h), (0, 0, 0, 0))
+
+
+def ss_layer(w, h, paint, ss=SS):
+    """Draw with `paint(draw, k)` at ss-times resolution (k = scale) and shrink.
+
+    PIL draws polygons without anti-aliasing; drawing big and shrinking with a
+    Lanczos filter gives smooth edges."""
+    big = layer(w * ss, h * ss)
+    paint(ImageDraw.Draw(big), ss, big)
+    return big.resize((w, h), Image.LANCZOS)
+
+
+def paste(dst, src, xy):
+    """Alpha-composite src onto dst (both RGBA) at integer position xy."""
+    dst.alpha_composite(src, (int(xy[0]), int(xy[1])))
+
+
+def blurred(img, radius):
+    return img.filter(ImageFilter.GaussianBlur(radius))
+
+
+def text_mask(size, xy, text, fnt, anchor="la", stroke=0, spacing=4, align="left"):
+    m = Image.new("L", size, 0)
+    d = ImageDraw.Draw(m)
+    if "\n" in text:
+        d.multiline_text(xy, text, font=fnt, fill=255, anchor=anchor, stroke_width=stroke,
+                         stroke_fill=255, spacing=spacing, align=align)
+    else:
+        d.text(xy, text, font=fnt, fill=255, anchor=anchor, stroke_width=stroke, stroke_fill=255)
+    return m
+
+
+def colour_layer(size, colour, mask, alpha=1.0):
+    lay = Image.new("RGBA", size, tuple(colour[:3]) + (0,))
+    a = mask if alpha >= 1.0 else mask.point(lambda v: int(v * alpha))
+    lay.putalpha(a)
+    return lay
+
+
+def gradient_fill(size, top, bottom, y0, y1):
+    """RGBA picture of a vertical gradient between rows y0 and y1 (clamped)."""
+    w, h = size
+    ys = np.clip((np.arange(h, dtype=np.float32) - y0) / max(1, y1 - y0), 0, 1)
+    arr = np.zeros((h, w, 4), np.float32)
+    for ch in range(3):
+        arr[:, :, ch] = (top[ch] + (bottom[ch] - top[ch]) * ys)[:, None]
+    arr[:, :, 3] = 255
+    return Image.fromarray(clamp8(arr), "RGBA")
+
+
+def fancy_text(img, xy, text, fnt, fill=(255, 255, 255), grad=None, anchor="la",
+               outline=0, outline_col=(0, 0, 0), shadow=None, glow=None, spacing=4,
+               align="left"):
+    """Text with optional gradient fill, outline, drop shadow and glow.
+
+    shadow = (dx, dy, blur, alpha); glow = (blur, colour, alpha)."""
+    size = img.size
+    body = text_mask(size, xy, text, fnt, anchor, 0, spacing, align)
+    if glow:
+        g = blurred(text_mask(size, xy, text, fnt, anchor, outline + 2, spacing, align), glow[0])
+        img.alpha_composite(colour_layer(size, glow[1], g, glow[2]))
+    if shadow:
+        dx, dy, blur, alpha = shadow
+        s = text_mask(size, (xy[0] + dx, xy[1] + dy), text, fnt, anchor, outline, spacing, align)
+        if blur:
+            s = blurred(s, blur)
+        img.alpha_composite(colour_layer(size, (0, 0, 0), s, alpha))
+    if outline:
+        o = text_mask(size, xy, text, fnt, anchor, outline, spacing, align)
+        img.alpha_composite(colour_layer(size, outline_col, o))
+    if grad:
+        bbox = body.getbbox() or (0, 0, 1, 1)
+        g = gradient_fill(size, grad[0], grad[1], bbox[1], bbox[3])
+        g.putalpha(body)
+        img.alpha_composite(g)
+    else:
+        img.alpha_composite(colour_layer(size, fill, body))
+
+
+def sparkle(draw, cx, cy, r, colour, k=1, thin=0.18):
+    """Four-pointed glint star."""
+    t = r * thin
+    pts = [(cx, cy - r), (cx + t, cy - t), (cx + r, cy), (cx + t, cy + t),
+           (cx, cy + r), (cx - t, cy + t), (cx - r, cy), (cx - t, cy - t)]
+    draw.polygon([(x * k, y * k) for x, y in pts], fill=colour)
+
+
+def sparkle_layer(size, points, colour=(255, 255, 255)):
+    """A layer of glints with soft halos: points = [(x, y, r, alpha)]."""
+    w, h = size
+    lay = layer(w, h)
+    halo = layer(w, h)
+    hd = ImageDraw.Draw(halo)
+    for x, y, r, a in points:
+        hd.ellipse((x - r * 0.5, y - r * 0.5, x + r * 0.5, y + r * 0.5), fill=colour + (int(a * 0.45),))
+    lay.alpha_composite(blurred(halo, 3))
+    for x, y, r, a in points:
+        n = int(math.ceil(r)) + 2
+        tile = ss_layer(2 * n, 2 * n, lambda d, k, _im: sparkle(d, n, n, r, colour + (a,), k))
+        paste(lay, tile, (int(x) - n, int(y) - n))
+    return lay
+
+
+
+
+# ---------------------------------------------------------------------------
+# Page pieces
+# ---------------------------------------------------------------------------
+
+def backdrop(stops, glows, seed, stars=60, star_box=None, star_alpha=(40, 140)):
+    """Dark gradient with soft coloured glows and a sprinkle of faint glints.
+
+    glows = [(cx, cy, rx, ry, colour, strength)]; returns an RGBA picture."""
+    arr = vertical_gradient(W, H, stops)
+    for cx, cy, rx, ry, col, s in glows:
+        add_glow(arr, radial(W, H, cx, cy, rx, ry), col, s)
+    # Vignette keeps the eye in the middle.
+    vig = radial(W, H, W / 2, H / 2, W * 0.85, H * 0.95)
+    arr *= (0.55 + 0.45 * np.sqrt(vig))[:, :, None]
+    img = to_image(arr).convert("RGBA")
+    if stars:
+        rng = np.random.default_rng(seed)
+        pts = []
+        x0, y0, x1, y1 = star_box or (0, 0, W, H)
+        for _ in range(stars):
+            pts.append((float(rng.uniform(x0, x1)), float(rng.uniform(y0, y1)),
+                        float(rng.uniform(3, 9)), int(rng.uniform(*star_alpha))))
+        img.alpha_composite(sparkle_layer((W, H), pts))
+    return img
+
+
+def panel(img, box, radius=18, fill=(10, 12, 34, 170), border=(120, 130, 190, 150), width=2, shadow=True):
+    x0, y0, x1, y1 = box
+    w, h = x1 - x0, y1 - y0
+    if shadow:
+        sh = layer(W, H)
+        ImageDraw.Draw(sh).rounded_rectangle((x0 + 4, y0 + 8, x1 + 4, y1 + 8), radius=radius, fill=(0, 0, 0, 110))
+        img.alpha_composite(blurred(sh, 10))
+
+    def paint(d, k, _im):
+        d.rounded_rectangle((0, 0, (w - 1) * k, (h - 1) * k), radius=radius * k, fill=fill,
+                            outline=border, width=int(width * k))
+    paste(img, ss_layer(w, h, paint), (x0, y0))
+
+
+def hint(img, cx, cy, text, size=34, col=(230, 236, 255)):
+    f = font(size, "Sans-Bold")
+    fancy_text(img, (cx, cy), text, f, fill=col, anchor="mm", outline=2, outline_col=(10, 10, 30),
+               shadow=(0, 3, 3, 0.6))
+
+
+def title_text(img, cx, cy, text, size, grad=((255, 250, 210), (255, 170, 40)), glow_col=(255, 150, 60),
+               style="Serif-Bold"):
+    f = font(size, style)
+    fancy_text(img, (cx, cy), text, f, grad=grad, anchor="mm", outline=max(2, size // 40),
+               outline_col=(60, 26, 6), shadow=(0, size // 22, size // 30, 0.7),
+               glow=(size // 8, glow_col, 0.55))
+
+
+# -- Playing screen --------------------------------------------------------
+

@@ -1,0 +1,153 @@
+"""End-screen backgrounds and the four result panels."""
+
+from gen.common import *  # noqa: F401,F403
+from gen.gems import GEM_GLOW, make_gem, place_gem  # noqa: F401
+from gen.buttons import fit_font
+from gen.pages import swag
+
+PANEL_BOX = (695, 571, 695 + 530, 571 + 320)
+
+
+def falling_gems(img, items):
+    """Gems tumbling at an angle: items = [(code, cx, cy, size, angle)]."""
+    for code, cx, cy, size, ang in items:
+        g = make_gem(code, size, label=False).rotate(ang, resample=Image.BICUBIC, expand=True)
+        pad = size // 2
+        halo = layer(g.size[0] + 2 * pad, g.size[1] + 2 * pad)
+        halo.alpha_composite(colour_layer(g.size, GEM_GLOW[code], g.getchannel("A"), 0.5), (pad, pad))
+        halo = blurred(halo, size * 0.15)
+        paste(img, halo, (cx - g.size[0] / 2 - pad, cy - g.size[1] / 2 - pad))
+        paste(img, g, (cx - g.size[0] / 2, cy - g.size[1] / 2))
+
+
+def continue_hint(img):
+    hint(img, 960, 1010, "Press Space or click to continue", size=34)
+
+
+def make_game_over():
+    img = backdrop([(0.0, (36, 8, 24)), (0.5, (18, 8, 26)), (1.0, (6, 4, 14))],
+                   [(960, 300, 900, 320, (150, 30, 50), 0.45), (960, 731, 420, 260, (60, 40, 110), 0.35)],
+                   seed=61, stars=50, star_alpha=(30, 100))
+    title_text(img, 960, 290, "Game Over", 200, grad=((255, 236, 236), (236, 70, 84)), glow_col=(220, 40, 60))
+    fancy_text(img, (960, 450), "The best score still stands. Try again!", font(40, "Sans"),
+               fill=(230, 206, 220), anchor="mm", shadow=(0, 3, 3, 0.6))
+    # A snapped thread with its beads tumbling away on both sides.
+    def paint(d, k, _im):
+        for (ax, ay), (bx, by), (ex, ey) in (((0, 520), (260, 560), (400, 700)),
+                                             ((1920, 520), (1660, 560), (1520, 700))):
+            pts = []
+            for i in range(41):
+                t = i / 40
+                pts.append((((1 - t) ** 2 * ax + 2 * t * (1 - t) * bx + t * t * ex) * k,
+                            ((1 - t) ** 2 * ay + 2 * t * (1 - t) * by + t * t * ey) * k))
+            d.line(pts, fill=(200, 170, 110, 220), width=int(3 * k), joint="curve")
+    img.alpha_composite(ss_layer(W, H, paint, ss=2))
+    falling_gems(img, [(1, 420, 760, 96, 18), (3, 300, 880, 84, -24), (5, 470, 960, 72, 40),
+                       (10, 200, 700, 80, 10), (2, 1500, 770, 96, -16), (4, 1630, 890, 84, 22),
+                       (7, 1440, 960, 72, -35), (6, 1720, 700, 80, 12)])
+    continue_hint(img)
+    save_png(img.convert("RGB"), "game_over.png")
+
+
+def make_congratulations():
+    img = backdrop([(0.0, (40, 22, 10)), (0.45, (20, 14, 34)), (1.0, (6, 6, 20))],
+                   [(960, 260, 1000, 360, (200, 130, 30), 0.5), (960, 731, 420, 260, (40, 90, 140), 0.35)],
+                   seed=71, stars=120, star_alpha=(60, 200))
+    # Confetti, kept off the result panel and the titles.
+    rng = np.random.default_rng(72)
+    conf = layer(2 * W, 2 * H)
+    colours = [(255, 80, 90), (255, 170, 40), (255, 230, 80), (60, 220, 120), (80, 150, 255),
+               (190, 100, 255), (255, 120, 200), (60, 230, 220)]
+    count = 0
+    while count < 170:
+        x, y = float(rng.uniform(20, W - 20)), float(rng.uniform(20, H - 100))
+        if 560 < x < 1360 and 520 < y < 950:
+            continue
+        if 140 < y < 480 and 300 < x < 1620:
+            continue
+        if 560 < y < 840 and (80 < x < 600 or 1320 < x < 1840):
+            continue
+        w, h = float(rng.uniform(8, 16)), float(rng.uniform(4, 8))
+        ang = float(rng.uniform(0, math.pi))
+        c, s_ = math.cos(ang), math.sin(ang)
+        pts = [(x + c * dx - s_ * dy, y + s_ * dx + c * dy) for dx, dy in
+               ((-w, -h), (w, -h), (w, h), (-w, h))]
+        col = colours[int(rng.integers(0, len(colours)))]
+        ImageDraw.Draw(conf).polygon([(px_ * 2, py_ * 2) for px_, py_ in pts], fill=col + (220,))
+        count += 1
+    img.alpha_composite(conf.resize((W, H), Image.LANCZOS))
+    title_text(img, 960, 230, "Congratulations", 150)
+    title_text(img, 960, 400, "New Best Score!", 96, grad=((240, 255, 255), (110, 210, 255)),
+               glow_col=(80, 180, 255), style="Sans-Bold")
+    swag(img, 120, 560, 620, 760, [(1, 70), (9, 96), (2, 70)])
+    swag(img, 1360, 1800, 620, 760, [(3, 70), (9, 96), (4, 70)])
+    continue_hint(img)
+    save_png(img.convert("RGB"), "congratulations.png")
+
+
+def make_result_panels():
+    w, h = PANEL_BOX[2] - PANEL_BOX[0], PANEL_BOX[3] - PANEL_BOX[1]
+    variants = {
+        "GO1.png": (True, True, "NEW BEST SCORE!", "All 60 levels played!"),
+        "GO2.png": (False, True, "ALL 60 LEVELS PLAYED", "What a marathon. Well played!"),
+        "GO3.png": (True, False, "NEW BEST SCORE!", "The gems reached the top row"),
+        "GO4.png": (False, False, "THE BOARD IS FULL", "A gem came to rest in the top row"),
+    }
+    for name, (best, all_levels, title, sub) in variants.items():
+        img = layer(w, h)
+
+        def paint(d, k, _im):
+            d.rounded_rectangle((2 * k, 2 * k, (w - 3) * k, (h - 3) * k), radius=26 * k,
+                                fill=(255, 255, 255, 255))
+        body_mask = ss_layer(w, h, paint).getchannel("A")
+        top, bot = ((60, 40, 90), (22, 16, 44)) if best else ((36, 38, 80), (14, 14, 38))
+        body = gradient_fill((w, h), top, bot, 0, h)
+        body.putalpha(body_mask)
+        img.alpha_composite(body)
+        border = (255, 206, 100) if best else (150, 160, 220)
+
+        def frame(d, k, _im):
+            d.rounded_rectangle((2 * k, 2 * k, (w - 3) * k, (h - 3) * k), radius=26 * k,
+                                outline=border + (255,), width=int(4 * k))
+            d.rounded_rectangle((10 * k, 10 * k, (w - 11) * k, (h - 11) * k), radius=19 * k,
+                                outline=border + (90,), width=int(1.2 * k))
+            # Recessed area for the numbers.
+            d.rounded_rectangle((12 * k, 196 * k, (w - 13) * k, 300 * k), radius=14 * k,
+                                fill=(4, 4, 16, 170), outline=(255, 255, 255, 40), width=int(1 * k))
+        img.alpha_composite(ss_layer(w, h, frame))
+
+        tcol = ((255, 246, 200), (255, 176, 50)) if best else ((236, 240, 255), (150, 170, 235))
+        f = fit_font(title, w - 60, 44)
+        fancy_text(img, (w / 2, 62), title, f, grad=tcol, anchor="mm", outline=2, outline_col=(30, 16, 10),
+                   shadow=(0, 3, 2, 0.6))
+        fancy_text(img, (w / 2, 114), sub, fit_font(sub, w - 60, 26, "Sans"), fill=(214, 216, 240), anchor="mm")
+        # A short string of beads as an ornament.
+        codes = [1, 2, 3, 9, 4, 5, 6] if best else [5, 3, 1, 2, 4, 6, 7]
+        sl = layer(w, h)
+        ImageDraw.Draw(sl).line((70, 160, w - 70, 160), fill=(220, 190, 120, 200), width=2)
+        img.alpha_composite(sl)
+        for i, code in enumerate(codes):
+            g = make_gem(code, 34, label=False)
+            paste(img, g, (w / 2 - 3 * 52 + 52 * i - 17, 160 - 17))
+
+        # Digit wells: the game draws the numbers into these empty boxes.
+        wells = layer(w, h)
+        wd = ImageDraw.Draw(wells)
+        wd.rounded_rectangle((206, 253, 314, 287), radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)
+        label_f = font(24, "Sans-Bold")
+        if all_levels:
+            fancy_text(img, (34, 236), "Levels completed: all 60", font(22, "Sans-Bold"), fill=(200, 206, 240),
+                       anchor="lm")
+        else:
+            wd.rounded_rectangle((99, 219, 141, 253), radius=7, fill=(0, 0, 0, 230), outline=border + (160,),
+                                 width=1)
+            small = font(14, "SansCondensed-Bold")
+            fancy_text(img, (93, 229), "LEVELS", small, fill=(200, 206, 240), anchor="rm")
+            fancy_text(img, (93, 245), "COMPLETED", small, fill=(200, 206, 240), anchor="rm")
+        img.alpha_composite(wells)
+        fancy_text(img, (198, 271), "SCORE", label_f, fill=(255, 226, 150) if best else (220, 224, 250),
+                   anchor="rm")
+        place_gem(img, 9 if best else 5, 430, 249, 76, glow=(GEM_GLOW[9 if best else 5], 0.6))
+        save_png(img, name)
+
+

@@ -1,0 +1,145 @@
+"""The playing screen: background with HUD wells, lanes and legend, and the trash tube."""
+
+from gen.common import *  # noqa: F401,F403
+from gen.gems import GEM_GLOW, make_gem, place_gem  # noqa: F401
+
+BOARD_X0, BOARD_Y0, CELL = 270, 113, 60
+LANE_PITCH = 120
+THREAD_Y0 = 595
+TRASH_X = 1777
+PATTERN_X = 60
+
+
+def make_background():
+    img = backdrop([(0.0, (16, 14, 40)), (0.5, (10, 12, 32)), (1.0, (6, 10, 24))],
+                   [(960, 360, 1100, 420, (40, 30, 90), 0.35), (960, 900, 1000, 300, (20, 40, 80), 0.25)],
+                   seed=11, stars=0)
+    label_f = font(22, "Sans-Bold")
+    label_col = (170, 180, 230)
+
+    # HUD: a recessed window behind each number, the label to its left.
+    def hud_box(x0, x1):
+        panel(img, (x0 - 8, 42, x1 + 8, 98), radius=12, fill=(4, 6, 18, 220), border=(90, 100, 160, 200),
+              shadow=False)
+
+    hud = [("TIME", 50, 174), ("LEVEL", 328, 377), ("SCORE", 497, 646), ("BEST", 758, 907),
+           ("PATTERNS", 1072, 1171)]
+    for name, x0, x1 in hud:
+        hud_box(x0, x1)
+        if name == "TIME":
+            fancy_text(img, (x0 - 6, 31), name, font(17, "Sans-Bold"), fill=label_col, anchor="ls")
+        else:
+            fancy_text(img, (x0 - 18, 71), name, label_f, fill=label_col, anchor="rm",
+                       shadow=(0, 2, 1, 0.6))
+
+    # Lanes of the board, and their faint continuation where the thread hangs.
+    lanes = layer(W, H)
+    ld = ImageDraw.Draw(lanes)
+    for c in range(12):
+        x = BOARD_X0 + LANE_PITCH * c
+        ld.rounded_rectangle((x - 5, BOARD_Y0 - 5, x + CELL + 4, BOARD_Y0 + 8 * CELL + 4), radius=10,
+                             fill=(0, 0, 8, 150), outline=(84, 96, 160, 170), width=2)
+        for r in range(1, 8):
+            y = BOARD_Y0 + CELL * r
+            ld.line((x + 6, y, x + CELL - 7, y), fill=(70, 80, 130, 60), width=1)
+        ld.rounded_rectangle((x - 5, THREAD_Y0 + 6, x + CELL + 4, H - 4), radius=10,
+                             fill=(255, 255, 255, 7), outline=(84, 96, 160, 45), width=1)
+    # Trash tube well and its lane below.
+    ld.rounded_rectangle((TRASH_X - 9, BOARD_Y0 - 7, TRASH_X + CELL + 8, BOARD_Y0 + 8 * CELL + 6), radius=12,
+                         fill=(0, 0, 6, 170), outline=(84, 96, 160, 130), width=2)
+    ld.rounded_rectangle((TRASH_X - 5, THREAD_Y0 + 6, TRASH_X + CELL + 4, H - 4), radius=10,
+                         fill=(255, 255, 255, 7), outline=(84, 96, 160, 45), width=1)
+    img.alpha_composite(lanes)
+
+    # Danger: the top row is tinted red with a dashed line below it.
+    danger = layer(W, H)
+    dd = ImageDraw.Draw(danger)
+    for c in range(12):
+        x = BOARD_X0 + LANE_PITCH * c
+        dd.rectangle((x - 3, BOARD_Y0 - 3, x + CELL + 2, BOARD_Y0 + CELL), fill=(200, 30, 50, 46))
+    y = BOARD_Y0 + CELL
+    x = BOARD_X0 - 16
+    while x < BOARD_X0 + LANE_PITCH * 11 + CELL + 16:
+        dd.line((x, y, min(x + 14, BOARD_X0 + LANE_PITCH * 11 + CELL + 16), y), fill=(255, 70, 80, 200), width=2)
+        x += 24
+    img.alpha_composite(blurred(danger, 0.6))
+
+    def warning(d, k, _im):
+        pts = [(25, 2), (48, 42), (2, 42)]
+        d.polygon([(x * k, y * k) for x, y in pts], fill=(255, 84, 70, 235))
+        d.polygon([(x * k, y * k) for x, y in [(25, 9), (42, 38.5), (8, 38.5)]], fill=(40, 6, 10, 255))
+        d.rounded_rectangle((22.5 * k, 16 * k, 27.5 * k, 30 * k), radius=2 * k, fill=(255, 220, 200, 255))
+        d.ellipse((22.5 * k, 32 * k, 27.5 * k, 37 * k), fill=(255, 220, 200, 255))
+    paste(img, ss_layer(50, 45, warning), (BOARD_X0 - 78, BOARD_Y0 + 6))
+
+    # The rail the thread hangs from.
+    rail = layer(W, H)
+    rd = ImageDraw.Draw(rail)
+    rd.rounded_rectangle((BOARD_X0 - 14, THREAD_Y0 - 3, TRASH_X + CELL + 10, THREAD_Y0 + 3), radius=3,
+                         fill=(150, 130, 90, 200))
+    rd.line((BOARD_X0 - 12, THREAD_Y0 - 2, TRASH_X + CELL + 8, THREAD_Y0 - 2), fill=(240, 220, 170, 160), width=1)
+    img.alpha_composite(rail)
+
+    # Slot numbers beside the pattern and the thread, so the two are easy to compare.
+    num_f = font(18, "Sans-Bold")
+    for i in range(8):
+        fancy_text(img, (PATTERN_X - 26, BOARD_Y0 + CELL * i + 30), str(i + 1), num_f, fill=(150, 160, 210),
+                   anchor="mm")
+        fancy_text(img, (BOARD_X0 - 26, THREAD_Y0 + CELL * i + 30), str(i + 1), num_f, fill=(110, 120, 170),
+                   anchor="mm")
+
+    # The target pattern's frame.
+    px0, py0 = PATTERN_X - 10, BOARD_Y0 - 10
+    pat = layer(W, H)
+
+    def frame(d, k, _im):
+        w, h = 80, 8 * CELL + 20
+        d.rounded_rectangle((0, 0, (w - 1) * k, (h - 1) * k), radius=12 * k, fill=(30, 20, 6, 200),
+                            outline=(226, 180, 90, 255), width=int(3 * k))
+        d.rounded_rectangle((6 * k, 6 * k, (w - 7) * k, (h - 7) * k), radius=8 * k,
+                            outline=(120, 90, 40, 200), width=int(1 * k))
+        for i in range(1, 8):
+            y = (10 + CELL * i) * k
+            d.line((10 * k, y, (w - 11) * k, y), fill=(120, 90, 40, 120), width=int(1 * k))
+    glowf = layer(W, H)
+    ImageDraw.Draw(glowf).rounded_rectangle((px0 - 2, py0 - 2, px0 + 82, py0 + 8 * CELL + 22), radius=14,
+                                            outline=(255, 190, 80, 120), width=6)
+    img.alpha_composite(blurred(glowf, 8))
+    paste(pat, ss_layer(80, 8 * CELL + 20, frame), (px0, py0))
+    img.alpha_composite(pat)
+    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 40), "PATTERN", font(20, "Sans-Bold"),
+               fill=(240, 200, 120), anchor="mm", shadow=(0, 2, 1, 0.6))
+    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 66), "match it", font(16, "Sans"),
+               fill=(170, 150, 110), anchor="mm")
+    # Trash label, standing upright beside the tube.
+    tl = layer(260, 40)
+    fancy_text(tl, (130, 20), "TRASH", font(22, "Sans-Bold"), fill=(170, 180, 230), anchor="mm",
+               shadow=(0, 2, 1, 0.6))
+    tl = tl.rotate(90, expand=True)
+    paste(img, tl, (TRASH_X - 52, BOARD_Y0 + 4 * CELL - 130))
+    save_png(img.convert("RGB"), "background.png")
+
+
+def make_trash_tube():
+    w, h = 68, 480
+
+    def paint(d, k, _im):
+        # Translucent glass body.
+        d.rounded_rectangle((1 * k, 4 * k, 66 * k, (h - 2) * k), radius=14 * k, fill=(170, 215, 255, 52))
+        # Highlights down the glass.
+        d.rounded_rectangle((6 * k, 16 * k, 13 * k, (h - 24) * k), radius=3 * k, fill=(255, 255, 255, 84))
+        d.rounded_rectangle((15 * k, 22 * k, 17 * k, (h - 40) * k), radius=1 * k, fill=(255, 255, 255, 60))
+        d.rounded_rectangle((56 * k, 20 * k, 59 * k, (h - 30) * k), radius=1.5 * k, fill=(255, 255, 255, 58))
+        # Outline.
+        d.rounded_rectangle((1 * k, 4 * k, 66 * k, (h - 2) * k), radius=14 * k, outline=(205, 235, 255, 210),
+                            width=int(2.5 * k))
+        # Metal collar at the mouth and foot.
+        for y0, y1 in ((0, 9), (h - 10, h)):
+            d.rounded_rectangle((0, y0 * k, 67 * k, y1 * k), radius=3 * k, fill=(150, 160, 185, 235),
+                                outline=(70, 78, 100, 255), width=int(1 * k))
+            d.line((3 * k, (y0 + 2.5) * k, 64 * k, (y0 + 2.5) * k), fill=(235, 240, 255, 200), width=int(1.2 * k))
+    img = ss_layer(w, h, paint)
+    save_png(img, "TrashTube.png")
+
+
+# -- Title, menu and sub-pages ----------------------------------------------

@@ -1,0 +1,214 @@
+"""The eight sound effects, each mastered to the loudness it should have in play.
+
+The game plays every effect at a fixed volume (the catalogue's, 0 to 100, a
+linear gain). Each file's loudness is therefore set so that, after that gain,
+the rewards ring above the landing, which happens every second or two, the
+alarm warns without drowning everything, and the ending's applause is at least
+as loud as the defeat. LOUDNESS_IN_PLAY holds those targets in LUFS."""
+
+from gen.loudness import decode, effective_lufs
+from gen.synth import *  # noqa: F401,F403  (sound building blocks)
+
+# File, catalogue volume, loudness in play (LUFS).
+EFFECTS = {
+    "gem_fall.mp3": (100, -28.5),
+    "pattern_shift.mp3": (20, -24.5),
+    "applause.mp3": (20, -24.0),
+    "defeat.mp3": (20, -25.0),
+    "alert.mp3": (50, -22.0),
+    "trash_drop.mp3": (20, -26.5),
+    "level_up.mp3": (10, -27.5),
+    "level11_up.mp3": (10, -26.5),
+}
+
+
+def sfx_gem_fall(rng):
+    """A small wooden knock: body at 150 to 400 Hz, so small speakers carry it, and a click."""
+    dur = 0.2
+    t = secs(dur)
+    body = osc(180 + 160 * np.exp(-t / 0.012), dur, ((1, 1.0), (2, 0.35), (3, 0.12))) * env(dur, 0.001, 30.0, 0.02)
+    wood = np.sin(2 * np.pi * 310 * t) * env(dur, 0.001, 45.0, 0.02)
+    click = band_noise(dur, 2000, 7000, rng) * env(dur, 0.0005, 160.0, 0.0)
+    tink = np.sin(2 * np.pi * 2350 * t) * env(dur, 0.001, 50.0, 0.02)
+    out = high_pass(0.8 * body + 0.45 * wood + 0.35 * click + 0.12 * tink, 140, 3)
+    return fade_out(out)
+
+
+def sfx_pattern_shift(rng):
+    """Glass chimes struck together into a ringing major-ninth chord, with a glitter of sparkle."""
+    dur = 1.1
+    out = np.zeros(int(dur * RATE))
+    # A quick downward strum of bells lands on a chord that rings on.
+    for i, semi in enumerate((26, 22, 19, 15, 10)):   # D7 A#6 G6 D#6 A#5 ... of an E-flat major ninth
+        mix_at(out, bell(note_freq(semi), dur - 0.03 * i, decay=2.6, bright=1.3), 0.03 * i * RATE, 0.7)
+    for semi in (3, 7, 10, 14):                          # the chord held underneath, softly bowed
+        tone = osc(note_freq(semi + 12), dur, ((1, 1.0), (2, 0.3), (3, 0.15))) * env(dur, 0.04, 2.4, 0.15)
+        mix_at(out, tone, 0.12 * RATE, 0.25)
+    t = secs(dur)
+    glitter = np.zeros_like(t)
+    for _ in range(26):
+        start = rng.uniform(0.02, 0.7)
+        f = note_freq(int(rng.choice((27, 31, 34, 38, 39, 43))))
+        glitter = mix_at(glitter, bell(f, 0.25, 14.0, 0.5), start * RATE, rng.uniform(0.08, 0.2))
+    shimmer = band_noise(dur, 5000, 12000, rng) * env(dur, 0.02, 4.0, 0.1)
+    return fade_out(out + glitter + 0.12 * shimmer, 0.08)
+
+
+def sfx_applause(rng):
+    """Fanfare on a held chord, then a crowd cheering and clapping that dies away."""
+    dur = 6.2
+    out = np.zeros(int(dur * RATE))
+    for start, semi, length in ((0.0, -2, 0.16), (0.16, 3, 0.16), (0.32, 7, 0.16)):
+        mix_at(out, brass(note_freq(semi), length + 0.05, 0.012), start * RATE, 0.5)
+    for semi, gain in ((-9, 0.3), (3, 0.42), (7, 0.36), (10, 0.34), (15, 0.30)):
+        mix_at(out, brass(note_freq(semi), 2.2, 0.02, vibrato=0.006, release=1.0), 0.5 * RATE, gain)
+    crash = band_noise(3.0, 4000, 12000, rng) * env(3.0, 0.002, 1.6, 0.5)
+    mix_at(out, crash, 0.5 * RATE, 0.18)
+    # Many hands: short noise bursts of varied colour, dense at first and thinning out.
+    claps = [band_noise(0.05, rng.uniform(900, 1500), rng.uniform(2500, 4500), rng) * env(0.05, 0.001, 90, 0.0)
+             for _ in range(12)]
+    t = 0.4
+    while t < dur - 0.15:
+        level = min(1.0, (t - 0.4) / 0.5) * math.exp(-max(0.0, t - 3.2) * 1.3)
+        mix_at(out, claps[int(rng.integers(0, len(claps)))], t * RATE, 0.3 * level * rng.uniform(0.5, 1.0))
+        t += rng.exponential(1.0 / (70.0 * max(0.25, level)))
+    # A cheer: a bed of voiced noise with a slow swell.
+    tt = secs(dur)
+    cheer = band_noise(dur, 400, 3200, rng) * np.clip((tt - 0.5) / 0.6, 0, 1) * np.exp(-np.maximum(0, tt - 2.6) * 1.2)
+    out += 0.12 * cheer * (1 + 0.3 * np.sin(2 * np.pi * 3.1 * tt))
+    out = reverb(out, 1.2, 0.25, rng)[:len(out)]
+    return fade_out(out, 0.3)
+
+
+def sfx_defeat(rng):
+    """A slow, falling muted horn over a low drone, fading into the room."""
+    dur = 5.8
+    out = np.zeros(int(dur * RATE))
+    notes = ((0.0, -2, 0.55), (0.55, -3, 0.55), (1.1, -4, 0.55), (1.65, -5, 2.2))   # G4 F#4 F4 E4
+    for i, (start, semi, length) in enumerate(notes):
+        t = secs(length)
+        last = 1.0 if i == 3 else 0.0
+        f = note_freq(semi) * (1 - 0.025 * last * np.clip(t / length, 0, 1))
+        vib = 1.0 + 0.012 * last * np.sin(2 * np.pi * 5 * t) * np.clip(t / 0.4, 0, 1)
+        ph = 2 * np.pi * np.cumsum(f * vib) / RATE
+        wah = 0.3 + 0.7 * np.sin(np.pi * np.clip(t / min(length, 0.55), 0, 1)) ** 0.8 if i < 3 else \
+            0.3 + 0.7 * np.exp(-t * 0.9)
+        tone = np.zeros_like(t)
+        for n in range(1, 9):
+            tone += (wah ** (n * 0.6)) / n ** 1.3 * np.sin(n * ph)
+        tone *= np.minimum(1, t / 0.03) * np.clip((length - t) / (0.08 if i < 3 else 1.2), 0, 1)
+        mix_at(out, tone, start * RATE, 0.6)
+    t = secs(4.4)
+    drone = osc(note_freq(-17), 4.4, ((1, 1.0), (2, 0.5), (3, 0.3), (4, 0.15))) * np.minimum(1, t / 0.8) \
+        * np.exp(-t * 0.7)
+    mix_at(out, drone, 1.65 * RATE, 0.25)
+    out = reverb(out, 1.8, 0.35, rng)[:len(out)]
+    return fade_out(out, 0.3)
+
+
+def sfx_alert(rng):
+    """Two quick strikes on a hollow wood-and-metal bar, high then low: a knock at the door."""
+    dur = 0.42
+    out = np.zeros(int(dur * RATE))
+    for start, f, gain in ((0.0, 1318.5, 1.0), (0.11, 987.8, 0.9)):   # E6 then B5
+        length = dur - start
+        t = secs(length)
+        bar = (np.sin(2 * np.pi * f * t) + 0.35 * np.sin(2 * np.pi * f * 2.76 * t) * np.exp(-t * 30)
+               + 0.2 * np.sin(2 * np.pi * f * 0.5 * t)) * np.exp(-t * 16) * np.minimum(1, t / 0.001)
+        knock = band_noise(length, 1500, 5000, rng) * np.exp(-t * 220)
+        mix_at(out, bar + 0.5 * knock, start * RATE, gain)
+    return fade_out(out, 0.04)
+
+
+def sfx_trash_drop(rng):
+    dur = 0.6
+    out = np.zeros(int(dur * RATE))
+    # Whoosh: noise bands lit one after another from high to low.
+    bands = np.geomspace(6000, 300, 10)
+    for i, fc in enumerate(bands):
+        seg = band_noise(dur, fc / 1.4, fc * 1.4, rng)
+        t = secs(dur)
+        centre = 0.05 + 0.03 * i
+        mix_at(out, seg * np.exp(-((t - centre) / 0.07) ** 2), 0, 0.28)
+    # Clatter of the beads landing.
+    for i in range(6):
+        start = 0.33 + 0.035 * i + rng.uniform(0, 0.02)
+        length = dur - start
+        t = secs(length)
+        ping = np.sin(2 * np.pi * rng.uniform(700, 1900) * t) * np.exp(-t * 45)
+        knock = band_noise(length, 800, 3500, rng) * np.exp(-t * 120)
+        mix_at(out, ping * 0.5 + knock * 0.5, start * RATE, 0.7 - 0.07 * i)
+    return fade_out(out, 0.04)
+
+
+def saw(f, dur, voices=3, detune=0.006):
+    """A bright band-limited sawtooth, a few slightly detuned voices for width."""
+    out = np.zeros(int(round(dur * RATE)))
+    for v in range(voices):
+        k = 1 + detune * (v - (voices - 1) / 2)
+        top = int(min(30, 9000 / (np.max(f) * k)))
+        out += osc(np.asarray(f) * k if not np.isscalar(f) else f * k, dur,
+                   [(n, 1.0 / n) for n in range(1, top + 1)], phase=v * 1.3)
+    return out / voices
+
+
+def sfx_level_up(rng):
+    """A power-up: a synth sweep rushing upward into a bright stab."""
+    dur = 0.95
+    out = np.zeros(int(dur * RATE))
+    sweep_len = 0.32
+    t = secs(sweep_len)
+    glide = note_freq(-9) * 2 ** (2.0 * (t / sweep_len) ** 1.4)
+    mix_at(out, saw(glide, sweep_len) * np.minimum(1, t / 0.02), 0, 0.5)
+    for semi in (3, 10, 15, 19):                       # C5 G5 C6 E6, an open stab
+        tone = saw(note_freq(semi), dur - sweep_len) * env(dur - sweep_len, 0.004, 3.2, 0.08)
+        mix_at(out, tone, sweep_len * RATE, 0.35)
+    rise = band_noise(sweep_len, 3000, 10000, rng) * (t / sweep_len) ** 2
+    mix_at(out, rise, 0, 0.25)
+    return fade_out(high_pass(out, 200), 0.05)
+
+
+def sfx_level11_up(rng):
+    """A fanfare for every tenth level: trumpets over a timpani roll and a cymbal."""
+    dur = 1.9
+    out = np.zeros(int(dur * RATE))
+    for i, semi in enumerate((-2, -2, -2, 3)):         # G4 G4 G4 C5, a call to attention
+        start = 0.11 * i
+        mix_at(out, brass(note_freq(semi), 0.1 if i < 3 else 0.2, 0.01, bright=1.3), start * RATE, 0.5)
+    chord_t = 0.5
+    for semi, g in ((-9, 0.32), (3, 0.34), (7, 0.3), (10, 0.28), (15, 0.26), (19, 0.18)):
+        mix_at(out, brass(note_freq(semi), dur - chord_t, 0.02, vibrato=0.006, bright=1.3, release=0.5),
+               chord_t * RATE, g)
+    for i in range(int(chord_t / 0.04)):               # the roll swells into the chord
+        t = secs(0.3)
+        hit = np.sin(2 * np.pi * 98 * t) * np.exp(-t * 12) + 0.3 * band_noise(0.3, 150, 900, rng) * np.exp(-t * 40)
+        mix_at(out, hit, i * 0.04 * RATE, 0.08 + 0.3 * i / (chord_t / 0.04))
+    t = secs(1.2)
+    mix_at(out, np.sin(2 * np.pi * 98 * t) * np.exp(-t * 3.5), chord_t * RATE, 0.6)
+    cymbal = band_noise(dur - chord_t, 4000, 13000, rng) * env(dur - chord_t, 0.003, 2.0, 0.3)
+    mix_at(out, cymbal, chord_t * RATE, 0.22)
+    return fade_out(high_pass(out, 70), 0.1)
+
+
+DESIGNS = {
+    "gem_fall.mp3": sfx_gem_fall, "pattern_shift.mp3": sfx_pattern_shift, "applause.mp3": sfx_applause,
+    "defeat.mp3": sfx_defeat, "alert.mp3": sfx_alert, "trash_drop.mp3": sfx_trash_drop,
+    "level_up.mp3": sfx_level_up, "level11_up.mp3": sfx_level11_up,
+}
+
+
+def render(name, seed, correction=0.0):
+    volume, in_play = EFFECTS[name]
+    target = in_play - 20 * math.log10(volume / 100.0) + correction
+    return master(DESIGNS[name](np.random.default_rng(seed)), target, peak=0.85)
+
+
+def make_sounds(tmp):
+    for i, name in enumerate(EFFECTS):
+        encode_mp3(render(name, 100 + i), name, tmp)
+        # The encoder trims the top octave and shifts the level a little: measure what
+        # the game will decode and master once more with the difference.
+        decoded, rate = decode(os.path.join(common.OUT, name))
+        miss = EFFECTS[name][1] - effective_lufs(decoded, rate, EFFECTS[name][0])
+        if abs(miss) > 0.1:
+            encode_mp3(render(name, 100 + i, miss), name, tmp)

@@ -1,5 +1,6 @@
 """Menu buttons, the five in-game buttons and the mouse cursor."""
 
+from gen import layout
 from gen.common import *  # noqa: F401,F403
 
 
@@ -45,15 +46,21 @@ def pill(size, top, bottom, border, inset=4, radius=None, border_w=3, gloss=70):
 
 
 MENU_BUTTONS = [
-    # (normal file, hover file, size, label)
-    ("start_game_gray.png", "start_game_orange.png", (394, 110), "Start Game"),
-    ("instructions_gary.png", "instructions_orange.png", (398, 110), "Instructions"),
-    ("about_gray.png", "about_orange.png", (326, 100), "About"),
-    ("mquit.png", "mquit_hover.png", (88, 80), "Quit"),
+    # (normal file, hover file, layout box, label, drawn part of the picture: top, bottom)
+    ("start_game_gray.png", "start_game_orange.png", "StartGameButton", "Start Game", None),
+    ("instructions_gary.png", "instructions_orange.png", "InstructionsButton", "Instructions", None),
+    ("about_gray.png", "about_orange.png", "AboutButton", "About", None),
+    # Quit sits close under About: its pill is drawn in the lower part of its picture, so the
+    # gap above it looks like the gaps between the others.
+    ("mquit.png", "mquit_hover.png", "QuitMenuButton", "Quit", (30, 80)),
 ]
 
 
-def menu_button(size, label, hover):
+def menu_button(size, label, hover, drawn=None):
+    if drawn:
+        canvas = layer(*size)
+        paste(canvas, menu_button((size[0], drawn[1] - drawn[0]), label, hover), (0, drawn[0]))
+        return canvas
     w, h = size
     if hover:
         img = pill(size, (255, 206, 92), (238, 104, 14), (255, 238, 170), gloss=90)
@@ -68,9 +75,10 @@ def menu_button(size, label, hover):
 
 
 def make_menu_buttons():
-    for normal, hover, size, label in MENU_BUTTONS:
-        save_png(menu_button(size, label, False), normal)
-        save_png(menu_button(size, label, True), hover)
+    for normal, hover, box, label, drawn in MENU_BUTTONS:
+        size = layout.box(box)[2:]
+        save_png(menu_button(size, label, False, drawn), normal)
+        save_png(menu_button(size, label, True, drawn), hover)
 
 
 ICON = (236, 242, 255)
@@ -127,8 +135,12 @@ def icon_power(d, k):
     d.rounded_rectangle((46.5 * k, 20 * k, 53.5 * k, 52 * k), radius=3 * k, fill=c)
 
 
+GAME_BUTTON_DRAWN = 86     # the button body keeps to the top 86 px, clear of the lanes and the tube below
+
+
 def game_button(icons):
-    img = pill((100, 100), (64, 74, 124), (24, 28, 58), (128, 146, 210), inset=3, radius=24, gloss=45)
+    """A square button drawn on a 100-unit grid, shrunk into the top of its picture."""
+    img = pill((100, 100), (64, 74, 124), (24, 28, 58), (128, 146, 210), inset=2, radius=24, gloss=45)
 
     def paint(d, k, _im):
         for ic in icons:
@@ -137,7 +149,11 @@ def game_button(icons):
     shadow = blurred(colour_layer((100, 100), (0, 0, 0), ic.getchannel("A"), 0.8), 2)
     img.alpha_composite(shadow, (0, 0))
     img.alpha_composite(ic)
-    return img
+    w, h = layout.box("MusicButton")[2:]
+    side = GAME_BUTTON_DRAWN
+    canvas = layer(w, h)
+    paste(canvas, img.resize((side, side), Image.LANCZOS), ((w - side) // 2, 0))
+    return canvas
 
 
 def make_game_buttons():

@@ -219,6 +219,21 @@ def panel(img, box, radius=18, fill=(10, 12, 34, 170), border=(120, 130, 190, 15
     paste(img, ss_layer(w, h, paint), (x0, y0))
 
 
+def keycap(img, x, y, label, h=46, size=24, min_w=46, pad=26):
+    """A keyboard key drawn inline with text; returns its width."""
+    f = font(size, "Sans-Bold")
+    l, t, r, b = f.getbbox(label)
+    w = max(min_w, r - l + pad)
+
+    def paint(d, k, _im):
+        d.rounded_rectangle((0, 0, (w - 1) * k, (h - 1) * k), radius=9 * k, fill=(40, 42, 66, 255),
+                            outline=(190, 196, 230, 255), width=int(2 * k))
+        d.rounded_rectangle((4 * k, 3 * k, (w - 5) * k, (h - 9) * k), radius=7 * k, fill=(74, 78, 112, 255))
+    paste(img, ss_layer(w, h, paint), (x, y))
+    fancy_text(img, (x + w / 2, y + (h - 6) / 2), label, f, fill=(245, 246, 255), anchor="mm")
+    return w
+
+
 def hint(img, cx, cy, text, size=34, col=(230, 236, 255)):
     f = font(size, "Sans-Bold")
     fancy_text(img, (cx, cy), text, f, fill=col, anchor="mm", outline=2, outline_col=(10, 10, 30),

@@ -1,11 +1,22 @@
 """End-screen backgrounds and the four result panels."""
 
+from gen import layout
 from gen.common import *  # noqa: F401,F403
 from gen.gems import GEM_GLOW, make_gem, place_gem  # noqa: F401
 from gen.buttons import fit_font
 from gen.pages import swag
 
-PANEL_BOX = (695, 571, 695 + 530, 571 + 320)
+_px, _py, _pw, _ph = layout.box("ResultPanel")
+PANEL_BOX = (_px, _py, _px + _pw, _py + _ph)
+
+
+def digit_well(name_first, positions, pitch):
+    """Panel-local box around the digits the game draws from a design point."""
+    x, y = layout.point(name_first) if positions < 0 else layout.field(name_first)[:2]
+    dw, dh = layout.box("EndDigit")[2:]
+    count = abs(positions)
+    return (x - PANEL_BOX[0] - 5, y - PANEL_BOX[1] - 5, x - PANEL_BOX[0] + pitch * (count - 1) + dw + 5,
+            y - PANEL_BOX[1] + dh + 5)
 
 
 def falling_gems(img, items):
@@ -91,7 +102,7 @@ def make_result_panels():
         "GO1.png": (True, True, "NEW BEST SCORE!", "All 60 levels played!"),
         "GO2.png": (False, True, "ALL 60 LEVELS PLAYED", "What a marathon. Well played!"),
         "GO3.png": (True, False, "NEW BEST SCORE!", "The gems reached the top row"),
-        "GO4.png": (False, False, "THE BOARD IS FULL", "A gem came to rest in the top row"),
+        "GO4.png": (False, False, "A COLUMN OVERFLOWED", "A gem came to rest in the top row"),
     }
     for name, (best, all_levels, title, sub) in variants.items():
         img = layer(w, h)
@@ -133,19 +144,25 @@ def make_result_panels():
         # Digit wells: the game draws the numbers into these empty boxes.
         wells = layer(w, h)
         wd = ImageDraw.Draw(wells)
-        wd.rounded_rectangle((206, 253, 314, 287), radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)
+        score_x, _sy, score_pitch, score_positions = layout.field("EndScore")
+        score_well = digit_well("EndScore", score_positions, score_pitch)
+        wd.rounded_rectangle(score_well, radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)
         label_f = font(24, "Sans-Bold")
         if all_levels:
             fancy_text(img, (34, 236), "Levels completed: all 60", font(22, "Sans-Bold"), fill=(200, 206, 240),
                        anchor="lm")
         else:
-            wd.rounded_rectangle((99, 219, 141, 253), radius=7, fill=(0, 0, 0, 230), outline=border + (160,),
-                                 width=1)
-            small = font(14, "SansCondensed-Bold")
-            fancy_text(img, (93, 229), "LEVELS", small, fill=(200, 206, 240), anchor="rm")
-            fancy_text(img, (93, 245), "COMPLETED", small, fill=(200, 206, 240), anchor="rm")
+            tens_x = layout.point("EndLevelTens")[0]
+            level_well = digit_well("EndLevelTens", -2, layout.point("EndLevelUnits")[0] - tens_x)
+            wd.rounded_rectangle(level_well, radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)
+            # The label fits between the inner frame line (x 10) and the well.
+            right = level_well[0] - 6
+            small = fit_font("COMPLETED", right - 18, 14, "SansCondensed-Bold")
+            mid = (level_well[1] + level_well[3]) / 2
+            fancy_text(img, (right, mid - 8), "LEVELS", small, fill=(200, 206, 240), anchor="rm")
+            fancy_text(img, (right, mid + 8), "COMPLETED", small, fill=(200, 206, 240), anchor="rm")
         img.alpha_composite(wells)
-        fancy_text(img, (198, 271), "SCORE", label_f, fill=(255, 226, 150) if best else (220, 224, 250),
+        fancy_text(img, (score_well[0] - 8, (score_well[1] + score_well[3]) / 2), "SCORE", label_f, fill=(255, 226, 150) if best else (220, 224, 250),
                    anchor="rm")
         place_gem(img, 9 if best else 5, 430, 249, 76, glow=(GEM_GLOW[9 if best else 5], 0.6))
         save_png(img, name)

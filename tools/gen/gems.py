@@ -62,22 +62,29 @@ def trillion_points():
 
 
 def emerald_points():
-    w, h, c = 0.72, 0.96, 0.26
+    w, h, c = 0.6, 0.98, 0.22
     return [(-w + c, -h), (w - c, -h), (w, -h + c), (w, h - c), (w - c, h), (-w + c, h),
             (-w, h - c), (-w, -h + c)]
 
 
-# Code -> (file name, base colour, outline in unit coordinates, rings, facet centre, label)
+def wide_hexagon_points():
+    # Flat top and bottom, pointed at the sides: nothing like the upright emerald cut.
+    return poly_points(6, 0.98, 0.74, start=0.0)
+
+
+# Code -> (file name, base colour, outline in unit coordinates, rings, facet centre, label).
+# Brightness follows value, from the pale gold 90 down to the deep violet 20, so the
+# values stay apart in grayscale and for every kind of colour vision.
 GEMS = {
-    1: ("gem_90.png", (222, 28, 52), heart_points(), (1.0, 0.56), (0.0, 0.02), "90"),
-    2: ("gem_80.png", (246, 128, 18), poly_points(6, 0.97, 0.97), (1.0, 0.60), (0.0, 0.0), "80"),
-    3: ("gem_70.png", (246, 208, 36), trillion_points(), (1.0, 0.50), (0.0, 0.16), "70"),
-    4: ("gem_60.png", (34, 186, 84), emerald_points(), (1.0, 0.80, 0.60), (0.0, 0.0), "60"),
-    5: ("gem_50.png", (38, 98, 236), poly_points(16, 0.96, 0.96), (1.0, 0.62), (0.0, 0.0), "50"),
-    6: ("gem_40.png", (152, 60, 224), [(0, -0.98), (0.8, 0), (0, 0.98), (-0.8, 0)], (1.0, 0.50),
+    1: ("gem_90.png", (255, 226, 96), heart_points(), (1.0, 0.56), (0.0, 0.02), "90"),
+    2: ("gem_80.png", (136, 234, 244), wide_hexagon_points(), (1.0, 0.58), (0.0, 0.0), "80"),
+    3: ("gem_70.png", (255, 174, 76), trillion_points(), (1.0, 0.50), (0.0, 0.16), "70"),
+    4: ("gem_60.png", (40, 164, 64), emerald_points(), (1.0, 0.80, 0.60), (0.0, 0.0), "60"),
+    5: ("gem_50.png", (214, 70, 150), poly_points(16, 0.96, 0.96), (1.0, 0.62), (0.0, 0.0), "50"),
+    6: ("gem_40.png", (210, 38, 50), [(0, -0.98), (0.8, 0), (0, 0.98), (-0.8, 0)], (1.0, 0.50),
         (0.0, 0.0), "40"),
-    7: ("gem_30.png", (250, 96, 186), pear_points(), (1.0, 0.58), (0.0, 0.18), "30"),
-    8: ("gem_20.png", (18, 196, 184), star_points(), (1.0, 0.42), (0.0, 0.06), "20"),
+    7: ("gem_30.png", (40, 74, 212), pear_points(), (1.0, 0.58), (0.0, 0.18), "30"),
+    8: ("gem_20.png", (90, 22, 158), star_points(), (1.0, 0.42), (0.0, 0.06), "20"),
 }
 
 
@@ -274,8 +281,8 @@ def place_gem(img, code, cx, cy, px, glow=None, label=False):
     paste(img, g, (cx - px / 2, cy - px / 2))
 
 
-GEM_GLOW = {1: (255, 60, 80), 2: (255, 150, 40), 3: (255, 220, 60), 4: (60, 220, 110),
-            5: (70, 130, 255), 6: (180, 90, 255), 7: (255, 120, 200), 8: (40, 230, 210),
+GEM_GLOW = {1: (255, 220, 70), 2: (90, 230, 240), 3: (255, 150, 40), 4: (60, 220, 110),
+            5: (255, 110, 190), 6: (255, 60, 80), 7: (70, 130, 255), 8: (170, 80, 255),
             9: (190, 240, 255), 10: (120, 120, 120)}
 
 

@@ -27,21 +27,6 @@ def swag(img, x0, x1, y_end, y_low, beads):
         place_gem(img, code, x, y_at(x), size, glow=(GEM_GLOW[code], 0.7))
 
 
-def keycap(img, x, y, label, h=46, size=24, min_w=46):
-    """A keyboard key drawn inline with text; returns its width."""
-    f = font(size, "Sans-Bold")
-    l, t, r, b = f.getbbox(label)
-    w = max(min_w, r - l + 26)
-
-    def paint(d, k, _im):
-        d.rounded_rectangle((0, 0, (w - 1) * k, (h - 1) * k), radius=9 * k, fill=(40, 42, 66, 255),
-                            outline=(190, 196, 230, 255), width=int(2 * k))
-        d.rounded_rectangle((4 * k, 3 * k, (w - 5) * k, (h - 9) * k), radius=7 * k, fill=(74, 78, 112, 255))
-    paste(img, ss_layer(w, h, paint), (x, y))
-    fancy_text(img, (x + w / 2, y + (h - 6) / 2), label, f, fill=(245, 246, 255), anchor="mm")
-    return w
-
-
 def title_backdrop(seed, tint=(120, 50, 170)):
     return backdrop([(0.0, (30, 12, 58)), (0.55, (14, 10, 40)), (1.0, (5, 6, 20))],
                     [(960, 520, 900, 480, tint, 0.45), (960, 120, 1100, 300, (20, 80, 130), 0.30)],
@@ -57,7 +42,7 @@ def make_start_page():
                fill=(214, 212, 250), anchor="mm", shadow=(0, 3, 3, 0.6))
     # "Press Space" with the key drawn as a key.
     f = font(44, "Sans-Bold")
-    pre, post = "Press ", " to start"
+    pre, post = "Press ", " to continue"
     wpre = f.getlength(pre)
     wpost = f.getlength(post)
     kw = 220
@@ -118,71 +103,117 @@ def heading(img, x, y, text, size=34, col=(255, 212, 120)):
     fancy_text(img, (x, y), text, font(size, "Sans-Bold"), fill=col, anchor="la", shadow=(0, 2, 2, 0.6))
 
 
+def arrow(img, points, colour=(255, 212, 120), width=4, head=14):
+    """A line through the points with an arrowhead at the last one."""
+    def paint(d, k, _im):
+        d.line([(x * k, y * k) for x, y in points], fill=colour + (255,), width=int(width * k), joint="curve")
+        (x0, y0), (x1, y1) = points[-2], points[-1]
+        a = math.atan2(y1 - y0, x1 - x0)
+        tip = [(x1, y1), (x1 - head * math.cos(a - 0.45), y1 - head * math.sin(a - 0.45)),
+               (x1 - head * math.cos(a + 0.45), y1 - head * math.sin(a + 0.45))]
+        d.polygon([(x * k, y * k) for x, y in tip], fill=colour + (255,))
+    img.alpha_composite(ss_layer(W, H, paint, ss=2))
+
+
+def pattern_diagram(img, x, y):
+    """The pattern beside a matching thread, with the order in which its gems are pulled."""
+    codes = [3, 1, 2, 2, 3, 1, 1, 2]
+    pitch, px = 54, 48
+    px_pattern, px_thread = x + 80, x + 330
+    small, label = font(20, "Sans-Bold"), font(22, "Sans-Bold")
+    fancy_text(img, (px_pattern, y - 34), "PATTERN", label, fill=(240, 200, 120), anchor="mm")
+    fancy_text(img, (px_thread, y - 34), "THREAD", label, fill=(200, 210, 250), anchor="mm")
+    frame = layer(W, H)
+    ImageDraw.Draw(frame).rounded_rectangle((px_pattern - 34, y - 10, px_pattern + 34, y + 8 * pitch + 4), radius=10,
+                                            fill=(30, 20, 6, 200), outline=(226, 180, 90, 255), width=3)
+    ImageDraw.Draw(frame).line((px_thread, y - 14, px_thread, y + 8 * pitch), fill=(214, 196, 150, 220), width=3)
+    ImageDraw.Draw(frame).rounded_rectangle((px_thread - 60, y - 18, px_thread + 60, y - 12), radius=3,
+                                            fill=(150, 130, 90, 230))
+    img.alpha_composite(frame)
+    for i, code in enumerate(codes):
+        cy = y + pitch * i + pitch / 2 - 4
+        fancy_text(img, (px_pattern - 52, cy), str(i + 1), small, fill=(150, 160, 210), anchor="mm")
+        place_gem(img, code, px_pattern, cy, px, label=True)
+        fancy_text(img, ((px_pattern + px_thread) / 2, cy), "=", font(30, "Sans-Bold"), fill=(120, 130, 180),
+                   anchor="mm")
+        fancy_text(img, (px_thread - 52, cy), str(i + 1), small, fill=(150, 160, 210), anchor="mm")
+        place_gem(img, code, px_thread, cy, px, label=True)
+        order = 8 - i
+        text = {1: "pull 1st", 8: "pull 8th, last"}.get(order, "%d%s" % (order, {2: "nd", 3: "rd"}.get(order, "th")))
+        fancy_text(img, (px_thread + 44, cy), text, font(22, "Sans-Bold" if order in (1, 8) else "Sans"),
+                   fill=(255, 226, 150) if order in (1, 8) else (190, 194, 226), anchor="lm")
+    arrow(img, [(px_thread + 214, y + 8 * pitch - 30), (px_thread + 214, y + 20)])
+
+
 def make_instructions():
     img = title_backdrop(41, tint=(60, 40, 130))
-    title_text(img, 960, 78, "How to Play", 92)
-    body = font(27, "Sans")
-    bold = font(27, "Sans-Bold")
-    panel(img, (60, 150, 940, 1000), radius=26)
-    panel(img, (980, 150, 1860, 1000), radius=26)
+    title_text(img, 960, 70, "How to Play", 84)
+    body = font(25, "Sans")
+    bold = font(25, "Sans-Bold")
+    panel(img, (50, 136, 930, 960), radius=26)
+    panel(img, (970, 136, 1870, 960), radius=26)
 
-    # Left: the goal.
-    x, y, mw = 100, 180, 800
-    heading(img, x, y, "The goal")
-    y += 56
-    bullets = [
-        "Gems fall one by one into the twelve columns. A gem that comes to rest in the top row ends the game.",
-        "Your thread of eight beads hangs below the board from the selector. Each pulled gem goes to the "
-        "top of the thread and pushes the others down. Make the thread equal the eight-gem PATTERN at "
-        "the left: thread slot 1 at the top must equal pattern slot 1 at the top, and so on down.",
-        "A thread that matches the pattern scores the values of its beads; then a new pattern arrives.",
-        "Eight diamonds on the thread score 800 points.",
-        "60 levels of 60 seconds each: the gems fall faster every level, and a new kind joins every ten levels.",
-    ]
-    for b in bullets:
-        place_gem(img, 9, x + 10, y + 17, 22)
-        y = paragraph(img, x + 34, y, b, body, mw - 34) + 8
-    heading(img, x, y, "Bead values", 30)
-    y += 50
+    # Left: the pattern, the thread and the order of pulling, drawn rather than told.
+    x = 90
+    heading(img, x, 158, "Copy the pattern onto your thread")
+    pattern_diagram(img, x, 270)
+    tx, ty, mw = 664, 262, 246
+    for line in ("\u2193 pulls the bottom gem of a column onto the TOP of the thread.",
+                 "The beads already on it slide one slot down.",
+                 "So pull the gem for slot 8 first and slot 1 last."):
+        ty = paragraph(img, tx, ty, line, font(23, "Sans"), mw, line_h=30) + 14
+    y = 724
+    paragraph(img, x, y, "A thread equal to the pattern scores the sum of its beads:", body, 820)
+    y += 44
     for i, code in enumerate(range(1, 9)):
-        gx = x + 12 + i * 100
-        place_gem(img, code, gx + 30, y + 32, 60, label=True)
-        fancy_text(img, (gx + 30, y + 78), str(100 - 10 * code), bold, fill=(255, 236, 190), anchor="mt")
-    y += 124
-    place_gem(img, 9, x + 42, y + 30, 60)
-    fancy_text(img, (x + 84, y + 30), "x 8 = 800", bold, fill=(200, 240, 255), anchor="lm")
-    place_gem(img, 10, x + 452, y + 30, 60)
-    fancy_text(img, (x + 494, y + 30), "trash: worth 0", bold, fill=(190, 186, 176), anchor="lm")
+        gx = x + 10 + i * 78
+        place_gem(img, code, gx + 28, y + 30, 54, label=True)
+    place_gem(img, 9, x + 660, y + 30, 54)
+    fancy_text(img, (x + 692, y + 30), "x 8 = 800", bold, fill=(200, 240, 255), anchor="lm")
+    y += 76
+    paragraph(img, x, y, "60 levels of 60 seconds: gems fall faster each level, and a new kind joins every "
+                         "ten levels.", body, 800)
 
-    # Right: the keys.
-    x, y = 1020, 180
+    # Right: the keys, then the three things a first game runs into.
+    x, y = 1010, 158
     heading(img, x, y, "Keys")
-    y += 60
+    y += 58
     rows = [
-        (["\u2190", "\u2192"], "move the selector along the 12 columns and the trash tube"),
-        (["\u2193"], "pull the bottom gem of the column onto the thread"),
-        (["\u2191"], "push the top bead back into the column; at the trash tube, throw a full "
-                     "thread away (+40)"),
-        (["SPACE"], "drop the falling gem"),
-        (["M"], "music on / off"),
-        (["S"], "sound effects on / off"),
-        (["P"], "pause / resume"),
-        (["B"], "back to the menu"),
-        (["ESC"], "quit the game"),
+        (["\u2190", "\u2192"], "move along the 12 columns and the TRASH tube"),
+        (["\u2193"], "pull the bottom gem onto the thread"),
+        (["\u2191"], "push the top bead back into the column"),
+        (["SPACE"], "drop the falling gem at once"),
+        (["P", "M", "S"], "pause, music on / off, sound on / off"),
+        (["B"], "abandon this game, back to the menu"),
+        (["ESC"], "quit the game (here: back to the menu)"),
     ]
     for keys, text in rows:
         kx = x
         for kname in keys:
-            kx += keycap(img, kx, y - 4, kname, h=46, size=24 if len(kname) > 1 else 26) + 8
-        lines = wrap(text, body, 1820 - (x + 160))
-        ty = y + 4
-        for line in lines:
-            fancy_text(img, (x + 160, ty), line, body, fill=(226, 228, 246), anchor="la")
-            ty += 36
-        y = max(y + 62, ty + 18)
-    fancy_text(img, (x, y + 6), "M, S, P, B and Esc also have buttons at the top right.", font(24, "Sans-Oblique"),
-               fill=(170, 172, 210), anchor="la")
-    hint(img, 960, 1042, "Click or press Space to return", size=32)
+            kx += keycap(img, kx, y - 4, kname, h=42, size=22 if len(kname) > 1 else 24, min_w=42) + 6
+        fancy_text(img, (x + 176, y + 17), text, body, fill=(226, 228, 246), anchor="lm")
+        y += 60
+    y += 14
+    heading(img, x, y, "Good to know", 30)
+    y += 52
+    notes = [
+        (6, "Danger: a column holding 7 gems makes its top gem pulse and an alarm knock every second. "
+            "One more gem there ends the game."),
+        (10, "Trash gems are worth 0 and never match: push them back with \u2191, or fill the thread and "
+             "empty it."),
+        (None, "TRASH tube: move right past the last column, then \u2191 with a full thread empties it "
+               "(+40)."),
+    ]
+    for code, text in notes:
+        if code:
+            place_gem(img, code, x + 22, y + 16, 40)
+        else:
+            tube = layer(W, H)
+            ImageDraw.Draw(tube).rounded_rectangle((x + 8, y - 4, x + 36, y + 38), radius=7,
+                                                   fill=(170, 215, 255, 70), outline=(205, 235, 255, 230), width=2)
+            img.alpha_composite(tube)
+        y = paragraph(img, x + 56, y, text, font(23, "Sans"), 780, line_h=30) + 20
+    hint(img, 960, 1020, "Click or press Space to return", size=32)
     save_png(img.convert("RGB"), "instructions.png")
 
 

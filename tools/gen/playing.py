@@ -1,13 +1,14 @@
 """The playing screen: background with HUD wells, lanes and legend, and the trash tube."""
 
+from gen import layout
 from gen.common import *  # noqa: F401,F403
 from gen.gems import GEM_GLOW, make_gem, place_gem  # noqa: F401
 
-BOARD_X0, BOARD_Y0, CELL = 270, 113, 60
-LANE_PITCH = 120
-THREAD_Y0 = 595
-TRASH_X = 1777
-PATTERN_X = 60
+BOARD_X0, BOARD_Y0, LANE_PITCH, CELL = layout.grid("Board")
+THREAD_Y0 = layout.grid("Thread")[1]
+TRASH_X = layout.point("TrashColumn")[0]
+PATTERN_X = layout.grid("Pattern")[0]
+LEGEND_BOX = (10, 684, 222, 1070)     # the empty corner under the pattern, x 0 to 230 and y 620 to 1080
 
 
 def make_background():
@@ -22,8 +23,13 @@ def make_background():
         panel(img, (x0 - 8, 42, x1 + 8, 98), radius=12, fill=(4, 6, 18, 220), border=(90, 100, 160, 200),
               shadow=False)
 
-    hud = [("TIME", 50, 174), ("LEVEL", 328, 377), ("SCORE", 497, 646), ("BEST", 758, 907),
-           ("PATTERNS", 1072, 1171)]
+    def span(name):
+        x, _y, pitch, positions = layout.field(name)
+        return x, x + pitch * (positions - 1) + layout.box("HudDigit")[2]
+
+    hud = [("TIME", layout.point("TimeMinutesTens")[0], layout.point("TimeSecondsUnits")[0] + layout.box("HudDigit")[2]),
+           ("LEVEL", layout.point("LevelTens")[0], layout.point("LevelUnits")[0] + layout.box("HudDigit")[2]),
+           ("SCORE",) + span("Score"), ("BEST",) + span("BestScore"), ("PATTERNS",) + span("Patterns")]
     for name, x0, x1 in hud:
         hud_box(x0, x1)
         if name == "TIME":
@@ -109,8 +115,9 @@ def make_background():
     img.alpha_composite(pat)
     fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 40), "PATTERN", font(20, "Sans-Bold"),
                fill=(240, 200, 120), anchor="mm", shadow=(0, 2, 1, 0.6))
-    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 66), "match it", font(16, "Sans"),
-               fill=(170, 150, 110), anchor="mm")
+    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 64), "pull slot 8 first", font(15, "Sans"),
+               fill=(200, 176, 130), anchor="mm")
+    legend(img)
     # Trash label, standing upright beside the tube.
     tl = layer(260, 40)
     fancy_text(tl, (130, 20), "TRASH", font(22, "Sans-Bold"), fill=(170, 180, 230), anchor="mm",
@@ -120,8 +127,39 @@ def make_background():
     save_png(img.convert("RGB"), "background.png")
 
 
+def legend(img):
+    """The keys of play, so a player who skipped the instructions finds them on screen."""
+    x0, y0, x1, y1 = LEGEND_BOX
+    panel(img, LEGEND_BOX, radius=14, fill=(8, 10, 30, 200), border=(90, 100, 160, 170), shadow=False)
+    fancy_text(img, ((x0 + x1) / 2, y0 + 22), "CONTROLS", font(18, "Sans-Bold"), fill=(240, 200, 120),
+               anchor="mm")
+    rows = [
+        (["\u2190", "\u2192"], "move"),
+        (["\u2193"], "pull a gem"),
+        (["\u2191"], "push back, or\nempty at TRASH"),
+        (["SPACE"], "drop gem"),
+        (["P"], "pause"),
+        (["M"], "music on / off"),
+        (["S"], "sound on / off"),
+        (["B"], "menu"),
+        (["ESC"], "quit"),
+    ]
+    f = font(15, "Sans")
+    y = y0 + 46
+    for keys, text in rows:
+        kx = x0 + 12
+        for kname in keys:
+            kx += keycap(img, kx, y, kname, h=30, size=13 if len(kname) > 1 else 17, min_w=28, pad=14) + 3
+        tx = x0 + 84
+        lines = text.split("\n")
+        for i, line in enumerate(lines):
+            fancy_text(img, (tx, y + 15 + 18 * (i - (len(lines) - 1) / 2)), line, f, fill=(214, 218, 240),
+                       anchor="lm")
+        y += 36 if len(lines) == 1 else 44
+
+
 def make_trash_tube():
-    w, h = 68, 480
+    w, h = layout.box("TrashTube")[2:]
 
     def paint(d, k, _im):
         # Translucent glass body.

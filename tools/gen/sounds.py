@@ -200,7 +200,10 @@ DESIGNS = {
 def render(name, seed, correction=0.0):
     volume, in_play = EFFECTS[name]
     target = in_play - 20 * math.log10(volume / 100.0) + correction
-    return master(DESIGNS[name](np.random.default_rng(seed)), target, peak=0.85)
+    sig = master(DESIGNS[name](np.random.default_rng(seed)), target, peak=0.85)
+    ramp = int(0.001 * RATE)            # a 1 ms fade-in: no click, and still heard at once
+    sig[:ramp] *= np.linspace(0.0, 1.0, ramp)
+    return sig
 
 
 def make_sounds(tmp):

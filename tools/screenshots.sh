@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Screenshots of every screen at 1920 x 1080 for docs/: title, menu, instructions, about, play and the end screen.
+# Needs the built game (tools/setup.sh) and Xvfb, xdotool and ImageMagick (tools/setup.sh --tests).
+#   tools/screenshots.sh [output folder]     (default: docs)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(mkdir -p "${1:-docs}" && cd "${1:-docs}" && pwd)
+[[ -x build/glimmora-game ]] || { echo "build the game first: bash tools/setup.sh" >&2; exit 1; }
+
+# The best score decides which end screen shows; keep the player's own file as it was.
+saved=$(mktemp) && had_score=0
+[[ -f assets/highscore.txt ]] && cp assets/highscore.txt "$saved" && had_score=1
+restore() { if ((had_score)); then cp "$saved" assets/highscore.txt; else rm -f assets/highscore.txt; fi; rm -f "$saved"; }
+trap restore EXIT
+echo 999999 > assets/highscore.txt
+
+ALSOFT_DRIVERS=null OUT=$out xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
+    set -euo pipefail
+    shot() { sleep "$2"; import -window root "$OUT/$1.png"; echo "  $OUT/$1.png"; }
+    # The menu reads a click from the last event: hold the button a moment so the press is seen.
+    press() { xdotool mousemove "$1" "$2" sleep 0.3 mousedown 1 sleep 0.3 mouseup 1 sleep 0.1 mousemove 0 0; }
+    ./build/glimmora-game & game=$!
+    trap "kill $game 2> /dev/null || true" EXIT
+    xdotool mousemove 0 0
+    shot title 3
+    xdotool key space; shot menu 2.5
+    press 960 693; shot instructions 1
+    xdotool key Escape; sleep 1
+    press 960 872; shot about 1
+    xdotool key Escape; sleep 1
+    press 960 510; sleep 2
+    # Gems dropped, then pulled column by column until the thread is full: the playing shot shows a board,
+    # a thread and the HUD; throwing the thread away scores 40, so the end screen shows its result panel.
+    xdotool keydown space; sleep 12; xdotool keyup space; sleep 0.3
+    for step in 1 2 3 4 5 6; do xdotool key Left; sleep 0.1; done
+    for stop in 0 1 2 3 4 5 6 7 8 9 10 11; do
+        for pull in 1 2 3; do xdotool key Down; sleep 0.1; done
+        xdotool key Right; sleep 0.1
+    done
+    xdotool key Left; sleep 0.3
+    shot playing 0.5
+    xdotool key Right; sleep 0.2; xdotool key Up; sleep 1
+    # Hard drops until a gem rests in the top row (three looks in a row), then let go: Space on the end
+    # screen, which follows six seconds later, would leave it.
+    strip=(-crop 1380x40+270+118 +repage)
+    top_row_taken() {
+        import -window root "${strip[@]}" "$OUT/.row.png"
+        local d && d=$(convert "$OUT/.row.png" \( assets/background.png "${strip[@]}" \) -compose difference \
+            -composite -colorspace gray -format "%[fx:maxima]" info:)
+        rm -f "$OUT/.row.png" && awk -v d="$d" "BEGIN { exit !(d > 0.3) }"
+    }
+    xdotool keydown space
+    for ((look = 0, seen = 0; look < 600 && seen < 3; ++look)); do
+        if top_row_taken; then seen=$((seen + 1)); else seen=0; fi
+        sleep 0.1
+    done
+    xdotool keyup space
+    shot end 12
+    kill $game
+'

@@ -96,7 +96,7 @@ def sfx_defeat(rng):
         tone = np.zeros_like(t)
         for n in range(1, 9):
             tone += (wah ** (n * 0.6)) / n ** 1.3 * np.sin(n * ph)
-        tone *= np.minimum(1, t / 0.03) * np.clip((length - t) / (0.08 if i < 3 else 1.2), 0, 1)
+        tone *= np.minimum(1, t / 0.005) * np.clip((length - t) / (0.08 if i < 3 else 1.2), 0, 1)
         mix_at(out, tone, start * RATE, 0.6)
     t = secs(4.4)
     drone = osc(note_freq(-17), 4.4, ((1, 1.0), (2, 0.5), (3, 0.3), (4, 0.15))) * np.minimum(1, t / 0.8) \

@@ -4,6 +4,8 @@
 #include "game/GemCode.hpp"
 #include "hud/DesignPoint.hpp"
 
+#include "DesignLayout.hpp"
+
 #include <array>
 
 // Every picture the game loads, in load order; the position is the sprite's
@@ -70,7 +72,7 @@ constexpr const char* EndDigitPrefix = "assets/digit_b";
 
 // Gem pictures by code; entry 0 is the empty thread segment. 60 x 60 each.
 extern const std::array<const char*, GemCodeCount> gemPicturePaths;
-constexpr unsigned GemPictureSize = 60;
+constexpr unsigned GemPictureSize = static_cast<unsigned>(layout::Gem.width);
 
 constexpr const char* CursorPath = "assets/cursor.png";
 
@@ -87,7 +89,8 @@ constexpr const char* MusicPath = "assets/TribalJungle.ogg";
 constexpr float MusicVolume = 2.f;
 
 // Single digit sprites of the time, level and end-screen level displays.
-constexpr std::array<DesignPoint, 4> timeDigitPositions = {{{50.f, 50.f}, {75.f, 50.f}, {125.f, 50.f}, {150.f, 50.f}}};
-constexpr DesignPoint colonPosition = {100.f, 50.f};
-constexpr std::array<DesignPoint, 2> levelDigitPositions = {{{328.f, 50.f}, {353.f, 50.f}}};
-constexpr std::array<DesignPoint, 2> endLevelDigitPositions = {{{799.f, 795.f}, {815.f, 795.f}}};
+constexpr std::array<DesignPoint, 4> timeDigitPositions = {
+    {layout::TimeMinutesTens, layout::TimeMinutesUnits, layout::TimeSecondsTens, layout::TimeSecondsUnits}};
+constexpr DesignPoint colonPosition = layout::TimeColon;
+constexpr std::array<DesignPoint, 2> levelDigitPositions = {{layout::LevelTens, layout::LevelUnits}};
+constexpr std::array<DesignPoint, 2> endLevelDigitPositions = {{layout::EndLevelTens, layout::EndLevelUnits}};

@@ -16,7 +16,10 @@ namespace
 void loadDigitSet(DigitSet& set, const char* prefix)
 {
     for (std::size_t n = 0; n < set.size(); ++n)
+    {
         set[n].loadFromFile(prefix + std::to_string(n) + ".png");
+        set[n].setSmooth(true);
+    }
 }
 
 void placeSprite(sf::Sprite& sprite, const DesignScale& scale, DesignPoint position)
@@ -32,6 +35,8 @@ void PictureAssets::loadPictures(const DesignScale& runScale)
     for (std::size_t i = 0; i < PictureCount; ++i)
     {
         textures[i].loadFromFile(pictureCatalogue[i].path);
+        // Filtered, so any screen size gets clean strokes; at 1920 x 1080 every texel lands on one pixel.
+        textures[i].setSmooth(true);
         sprites[i].setTexture(textures[i], true);
         placeSprite(sprites[i], scale, pictureCatalogue[i].position);
     }
@@ -86,7 +91,10 @@ Hitboxes hitboxesFromFiles(const DesignScale& scale)
 void PictureAssets::loadGems()
 {
     for (std::size_t code = 0; code < gemTextures.size(); ++code)
+    {
         gemTextures[code].loadFromFile(gemPicturePaths[code]);
+        gemTextures[code].setSmooth(true);
+    }
     for (auto& sprite : threadSprites)
         sprite.setScale(scale.x, scale.y);
     for (auto& sprite : patternSprites)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesignLayout.hpp"
 #include "game/GemCode.hpp"
 #include "hud/DesignPoint.hpp"
 
@@ -22,32 +23,39 @@ struct DesignScale
 
 DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight);
 
-// Design x of the selector's 13 stops; stop 12 lines up with the tube column.
-constexpr std::array<float, SelectorStops> laneX = {
-    270.f, 390.f, 510.f, 630.f, 750.f, 870.f, 990.f, 1110.f, 1230.f, 1350.f, 1470.f, 1590.f, 1777.f};
+// Design x of the selector's 13 stops: under the 12 board columns, and stop 12 at the tube column.
+constexpr std::array<float, SelectorStops> makeLaneX()
+{
+    std::array<float, SelectorStops> x{};
+    for (std::size_t stop = 0; stop + 1 < x.size(); ++stop)
+        x[stop] = layout::Board.origin.x + layout::Board.across * static_cast<float>(stop);
+    x.back() = layout::TrashColumn.x;
+    return x;
+}
+constexpr std::array<float, SelectorStops> laneX = makeLaneX();
 
 // Top-left corner of board cell (row, column).
 constexpr DesignPoint cellPosition(int row, int column)
 {
-    return {column == TubeColumn ? 1777.f : 270.f + 120.f * static_cast<float>(column),
-            113.f + 60.f * static_cast<float>(row)};
+    return {laneX[static_cast<std::size_t>(column)], layout::Board.origin.y + layout::Board.down * static_cast<float>(row)};
 }
 
 // Thread slot i hangs below the selected stop, slot 0 just under board row 7.
-constexpr float ThreadTop = 595.f;
+constexpr float ThreadTop = layout::Thread.origin.y;
 constexpr DesignPoint threadSlotPosition(int slot, int stop)
 {
-    return {laneX[static_cast<std::size_t>(stop)], ThreadTop + 60.f * static_cast<float>(slot)};
+    return {laneX[static_cast<std::size_t>(stop)], ThreadTop + layout::Thread.down * static_cast<float>(slot)};
 }
 
 // The target pattern stands at the left edge, slot i beside board row i.
 constexpr DesignPoint patternSlotPosition(int slot)
 {
-    return {60.f, 113.f + 60.f * static_cast<float>(slot)};
+    return {layout::Pattern.origin.x, layout::Pattern.origin.y + layout::Pattern.down * static_cast<float>(slot)};
 }
 
 // The danger pulse enlarges a column's row-1 gem about the gem's centre.
 constexpr DesignPoint dangerPulseCentre(int column)
 {
-    return {300.f + 120.f * static_cast<float>(column), 203.f};
+    const DesignPoint cell = cellPosition(1, column);
+    return {cell.x + layout::Gem.width / 2.f, cell.y + layout::Gem.height / 2.f};
 }

@@ -1,5 +1,6 @@
 #include "hud/Endings.hpp"
 
+#include "DesignLayout.hpp"
 #include "game/Falling.hpp"
 
 namespace
@@ -9,9 +10,9 @@ constexpr float EndingSeconds = 6.f;       // until the end screen
 constexpr float FadeSeconds = 1.f;         // end background fade-in
 constexpr float PanelDelaySeconds = 3.f;   // until the result panel shows
 
-constexpr DesignPoint EndScoreOrigin{907.f, 829.f};
-constexpr float EndScoreDigitWidth = 16.f;
-constexpr int EndScorePlaces = 6;
+constexpr DesignPoint EndScoreOrigin = layout::EndScore.origin;
+constexpr float EndScoreDigitWidth = layout::EndScore.pitch;
+constexpr int EndScorePlaces = layout::EndScore.positions;
 
 // Common course of both endings once begun: closing sound after 1 s, end screen after 6 s.
 // transitionClock is shared with the score popup, whose steps hold these delays back.

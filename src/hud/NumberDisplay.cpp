@@ -1,22 +1,27 @@
 #include "hud/NumberDisplay.hpp"
 
+#include "DesignLayout.hpp"
+
 #include <cassert>
 #include <string>
 
 namespace
 {
-// Places, widths and origins of the numbers of play, design units.
-constexpr DesignPoint ScoreOrigin{497.f, 50.f};
-constexpr DesignPoint BestScoreOrigin{758.f, 50.f};
-constexpr DesignPoint PatternsOrigin{1072.f, 50.f};
-constexpr float HudDigitWidth = 25.f;
-constexpr int ScorePlaces = 6;
-constexpr int PatternPlaces = 4;
+// Places, widths and origins of the numbers of play, design units, from the layout table.
+constexpr DesignPoint ScoreOrigin = layout::Score.origin;
+constexpr DesignPoint BestScoreOrigin = layout::BestScore.origin;
+constexpr DesignPoint PatternsOrigin = layout::Patterns.origin;
+constexpr float HudDigitWidth = layout::Score.pitch;
+constexpr int ScorePlaces = layout::Score.positions;
+constexpr int PatternPlaces = layout::Patterns.positions;
+static_assert(layout::BestScore.pitch == HudDigitWidth && layout::Patterns.pitch == HudDigitWidth &&
+                  layout::BestScore.positions == ScorePlaces,
+              "the HUD numbers share one digit pitch, and the two scores one width");
 
 // The popup rises from just above this line, one design unit per step.
-constexpr float PopupBaseY = 500.f;
-constexpr float PopupDigitWidth = 20.f;
-constexpr int PopupPlaces = 3;
+constexpr float PopupBaseY = layout::Popup.origin.y;
+constexpr float PopupDigitWidth = layout::Popup.pitch;
+constexpr int PopupPlaces = layout::Popup.positions;
 constexpr float PopupStepSeconds = 0.02f;
 constexpr float PopupSteps = 100.f;
 

@@ -96,9 +96,10 @@ shot() { SHOT=$E2E_TMP/$1.ppm && rm -f "$SHOT" && import -window root "${@:2}" "
 rmse() { $CONVERT \( "$1" -alpha off "${@:3}" \) \( "$2" -alpha off "${@:3}" \) -metric RMSE -compare \
     -format '%[distortion]' info: 2> /dev/null; }
 mean() { $CONVERT "$1" -alpha off "${@:2}" -colorspace gray -format '%[fx:mean]' info:; }
-stretched() { # an asset as the game stretches it to the screen: unsmoothed, so the nearest texel
+stretched() { # an asset as the game stretches it to the screen: smoothed, each pixel a bilinear mix of texels
     local out=$E2E_TMP/ref-${1##*/}-$SIZE.miff
-    [[ -f $out ]] || $CONVERT "$1" -alpha off -filter point -resize "$SIZE!" -depth 8 "$out" && echo "$out"
+    [[ -f $out ]] || $CONVERT "$1" -alpha off -interpolate bilinear -interpolative-resize "$SIZE!" -depth 8 "$out" &&
+        echo "$out"
 }
 # Sets BOX to the screen corners "left top right bottom" of menu buttons, a pixel inside what is drawn, and CROP
 # to cut them out. Arguments: first button (0..3), count (all the rest).

@@ -1,0 +1,28 @@
+# Turns src/DesignLayout.txt into the header DesignLayout.hpp of the glimmora_layout target, so the game
+# places everything where the asset generator, which reads the same table, drew it.
+set(DESIGN_LAYOUT_TABLE ${CMAKE_CURRENT_LIST_DIR}/DesignLayout.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${DESIGN_LAYOUT_TABLE})
+
+file(STRINGS ${DESIGN_LAYOUT_TABLE} layout_rows REGEX "^[a-z]")
+set(LAYOUT_CONSTANTS "")
+foreach(row IN LISTS layout_rows)
+  string(REGEX REPLACE "#.*" "" row "${row}")
+  string(REGEX MATCHALL "[^ \t]+" words "${row}")
+  list(LENGTH words count)
+  list(POP_FRONT words kind name v0 v1 v2 v3)
+  if(kind STREQUAL "box" AND count EQUAL 6)
+    string(APPEND LAYOUT_CONSTANTS "constexpr Box ${name}{${v0}.f, ${v1}.f, ${v2}.f, ${v3}.f};\n")
+  elseif(kind STREQUAL "point" AND count EQUAL 4)
+    string(APPEND LAYOUT_CONSTANTS "constexpr DesignPoint ${name}{${v0}.f, ${v1}.f};\n")
+  elseif(kind STREQUAL "field" AND count EQUAL 6)
+    string(APPEND LAYOUT_CONSTANTS "constexpr Field ${name}{{${v0}.f, ${v1}.f}, ${v2}.f, ${v3}};\n")
+  elseif(kind STREQUAL "grid" AND count EQUAL 6)
+    string(APPEND LAYOUT_CONSTANTS "constexpr Grid ${name}{{${v0}.f, ${v1}.f}, ${v2}.f, ${v3}.f};\n")
+  else()
+    message(FATAL_ERROR "${DESIGN_LAYOUT_TABLE}: cannot read the row '${row}'")
+  endif()
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/DesignLayout.hpp.in ${PROJECT_BINARY_DIR}/generated/DesignLayout.hpp @ONLY)
+
+add_library(glimmora_layout INTERFACE)
+target_include_directories(glimmora_layout INTERFACE ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/src)

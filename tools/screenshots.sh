@@ -17,13 +17,31 @@ echo 999999 > assets/highscore.txt
 ALSOFT_DRIVERS=null OUT=$out xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
     set -euo pipefail
     shot() { sleep "$2"; import -window root "$OUT/$1.png"; echo "  $OUT/$1.png"; }
-    # The menu reads a click from the last event: hold the button a moment so the press is seen.
-    press() { xdotool mousemove "$1" "$2" sleep 0.3 mousedown 1 sleep 0.3 mouseup 1 sleep 0.1 mousemove 0 0; }
-    ./build/glimmora-game & game=$!
-    trap "kill $game 2> /dev/null || true" EXIT
-    xdotool mousemove 0 0
-    shot title 3
-    xdotool key space; shot menu 2.5
+    mean() { convert "$1" -colorspace gray -format "%[fx:mean]" info:; }
+    # The menu reads a click from the last event: hold the button until the screen changes.
+    press() {
+        import -window root "$OUT/.before.png"
+        local before && before=$(mean "$OUT/.before.png")
+        xdotool mousemove "$1" "$2" sleep 0.3 mousedown 1
+        for wait in $(seq 50); do
+            import -window root "$OUT/.after.png"
+            awk -v a="$(mean "$OUT/.after.png")" -v b="$before" "BEGIN { exit !((a - b) ^ 2 > 0.003 ^ 2) }" && break
+            sleep 0.2
+        done
+        xdotool mouseup 1 sleep 0.1 mousemove 0 0
+        rm -f "$OUT/.before.png" "$OUT/.after.png"
+    }
+    # A fade stops where the last frame of its second leaves it: on a busy machine, start again.
+    for try in 1 2 3 4 5; do
+        ./build/glimmora-game & game=$!
+        trap "kill $game 2> /dev/null || true" EXIT
+        xdotool mousemove 0 0
+        shot title 3
+        awk -v a="$(mean "$OUT/title.png")" -v b="$(mean assets/start_page.png)" "BEGIN { exit !(a > 0.95 * b) }" &&
+            break
+        kill $game; wait $game || true
+    done
+    xdotool key space; sleep 1; xdotool mousemove 5 5 sleep 0.1 mousemove 0 0; shot menu 2
     press 960 693; shot instructions 1
     xdotool key Escape; sleep 1
     press 960 872; shot about 1

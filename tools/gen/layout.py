@@ -2,7 +2,7 @@
 
 import os
 
-TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "app", "DesignLayout.txt")
+TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "DesignLayout.txt")
 
 
 def read(path=TABLE):

@@ -129,12 +129,6 @@ BARS = sum(bars for _n, bars, _m, _r, _d in SECTIONS)
 LOOP = BARS * BAR * STEP         # seconds
 
 
-def pan(sig, position):
-    """Constant-power pan: position -1 (left) .. 1 (right)."""
-    a = (position + 1) * math.pi / 4
-    return np.stack([sig * math.cos(a), sig * math.sin(a)], axis=1)
-
-
 def compose_music():
     rng = np.random.default_rng(2024)
     n = int(round(LOOP * RATE))

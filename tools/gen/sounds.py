@@ -4,7 +4,7 @@ The game plays every effect at a fixed volume (the catalogue's, 0 to 100, a
 linear gain). Each file's loudness is therefore set so that, after that gain,
 the rewards ring above the landing, which happens every second or two, the
 alarm warns without drowning everything, and the ending's applause is at least
-as loud as the defeat. LOUDNESS_IN_PLAY holds those targets in LUFS."""
+as loud as the defeat. EFFECTS holds those targets in LUFS."""
 
 from gen.loudness import decode, effective_lufs
 from gen.synth import *  # noqa: F401,F403  (sound building blocks)

@@ -64,10 +64,6 @@ def mix_at(buf, sig, start, gain=1.0, wrap=False):
     return buf
 
 
-def normalise(sig, peak=0.89):
-    return sig * (peak / (np.max(np.abs(sig)) + 1e-9))
-
-
 def fade_out(sig, dur=0.02):
     n = min(len(sig), int(dur * RATE))
     sig[-n:] *= np.linspace(1.0, 0.0, n)
@@ -112,11 +108,6 @@ def brass(f, dur, attack=0.03, vibrato=0.0, bright=1.0, release=0.08):
     return out * e
 
 
-def chip(f, dur, decay=6.0):
-    """A soft square-ish game tone."""
-    return osc(f, dur, ((1, 1.0), (2, 0.15), (3, 0.3), (5, 0.12))) * env(dur, 0.004, decay, 0.03)
-
-
 def spectral_gain(sig, gain_of_freq):
     """Filter by a zero-phase gain curve (a function of frequency in Hz) in the Fourier domain."""
     n = len(sig)
@@ -127,10 +118,6 @@ def spectral_gain(sig, gain_of_freq):
 
 def high_pass(sig, corner, order=2):
     return spectral_gain(sig, lambda f: 1.0 / np.sqrt(1.0 + (corner / np.maximum(f, 1e-3)) ** (2 * order)))
-
-
-def low_pass(sig, corner, order=2):
-    return spectral_gain(sig, lambda f: 1.0 / np.sqrt(1.0 + (f / corner) ** (2 * order)))
 
 
 def limit(sig, ceiling, release=0.06, wrap=False):

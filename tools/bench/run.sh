@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the benchmarks into build-bench/ (the game's own build type) and measures, under one Xvfb in
+# one run, alternating the two programs round by round:
+#   - launch to the first displayed frame and peak memory: the game against the bare loader;
+#   - the busy playing screen's frame time: the game against the bare loop;
+# then the rules' part of a frame with Google Benchmark. Prints each round and the medians.
+#   tools/bench/run.sh [rounds, default 5] [batches of 200 frames per frame run, default 15]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+rounds=${1:-5} batches=${2:-15}
+if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
+    cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
+    cmake --build build-bench -j"$(nproc)" --target bare_bench game_bench logic_bench > /dev/null
+    export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1
+    exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$rounds" "$batches"
+fi
+
+results=$(mktemp)
+for ((round = 1; round <= rounds; ++round)); do
+    for program in bare game; do
+        build-bench/tools/bench/${program}_bench startup "$EPOCHREALTIME" | tee -a "$results"
+    done
+    for program in bare game; do
+        build-bench/tools/bench/${program}_bench frame "$batches" | tee -a "$results"
+    done
+done
+# Medians over the rounds, and the game's figure over the bare one's.
+awk '
+    function median(list,   n, a, i, j, t) {
+        n = split(list, a, " ")
+        for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+    }
+    $2 == "startup_ms" { startup[$1] = startup[$1] " " $3; peak[$1] = peak[$1] " " $5 }
+    $2 == "frame_us" { frame[$1] = frame[$1] " " $4 }
+    END {
+        split("startup_ms peak_kib frame_median_us", names, " ")
+        for (k = 1; k <= 3; ++k) {
+            if (k == 1) { b = median(startup["bare"]); g = median(startup["game"]) }
+            if (k == 2) { b = median(peak["bare"]); g = median(peak["game"]) }
+            if (k == 3) { b = median(frame["bare"]); g = median(frame["game"]) }
+            printf "median %-16s bare %10.1f  game %10.1f  game/bare %.3f\n", names[k], b, g, g / b
+        }
+    }' "$results"
+rm -f "$results"
+build-bench/tools/bench/logic_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 targets=("${@:2}")
-((${#targets[@]})) || targets=(highscore mp3)
+((${#targets[@]})) || targets=(highscore mp3 commands)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DGLIMMORA_FUZZ=ON \
     -DGLIMMORA_BUILD_TESTS=OFF > /dev/null

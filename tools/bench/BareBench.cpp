@@ -1,7 +1,7 @@
 // The bare reference: plain SFML doing what the game's start-up and playing screen need and
 // nothing else. "startup": load the same files, show the first frame. "frame": draw the busy
 // playing screen, the same pictures at the same places, as fast as it goes.
-//   bare_bench startup <launch time, EPOCHREALTIME in µs>
+//   bare_bench startup <launch time, as bash's EPOCHREALTIME>
 //   bare_bench frame [batches of 200 frames]
 
 #include "BenchCommon.hpp"
@@ -42,20 +42,18 @@ struct Loaded
 {
     std::map<std::string, sf::Texture> textures;
     std::array<sf::Texture, 11> gems;
-    sf::Image cursorImage;
-    sf::Cursor cursor;
     std::array<sf::SoundBuffer, 8> buffers;
     std::array<sf::Sound, 8> sounds;
     sf::Music music;
 };
 
-void loadAll(Loaded& loaded, sf::RenderWindow& window)
+void loadAll(Loaded& loaded, sf::RenderWindow& window, sf::Image& cursorImage, sf::Cursor& cursor)
 {
     for (const char* name : pictureNames)
         loaded.textures[name].loadFromFile(assetPath(name, ".png"));
-    if (loaded.cursorImage.loadFromFile("assets/cursor.png") &&
-        loaded.cursor.loadFromPixels(loaded.cursorImage.getPixelsPtr(), loaded.cursorImage.getSize(), {0, 0}))
-        window.setMouseCursor(loaded.cursor);
+    if (cursorImage.loadFromFile("assets/cursor.png") &&
+        cursor.loadFromPixels(cursorImage.getPixelsPtr(), cursorImage.getSize(), {0, 0}))
+        window.setMouseCursor(cursor);
     for (std::size_t code = 0; code < loaded.gems.size(); ++code)
         loaded.gems[code].loadFromFile(assetPath(gemNames[code], ".png"));
     window.setMouseCursorVisible(false);
@@ -124,13 +122,17 @@ std::vector<sf::Sprite> busyScreen(Loaded& loaded, sf::Vector2f scale)
 int main(int argc, char** argv)
 {
     const bool startup = argc > 1 && std::strcmp(argv[1], "startup") == 0;
-    const double launched = startup && argc > 2 ? std::atof(argv[2]) : bench::wallMicros();
+    const double launched = startup && argc > 2 ? std::atof(argv[2]) * 1e6 : bench::wallMicros();
+
+    // The cursor and its picture outlive the window that shows them.
+    sf::Image cursorImage;
+    sf::Cursor cursor;
 
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
     const sf::Vector2f scale(static_cast<float>(desktop.width) / 1920.f, static_cast<float>(desktop.height) / 1080.f);
     auto loaded = std::make_unique<Loaded>();
-    loadAll(*loaded, window);
+    loadAll(*loaded, window, cursorImage, cursor);
 
     sf::Event event;
     if (startup)

@@ -20,7 +20,7 @@ inline double microsSince(Clock::time_point start)
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
 
-// Wall-clock microseconds since the epoch, the unit of bash's EPOCHREALTIME, so a
+// Wall-clock microseconds since the epoch, the clock of bash's EPOCHREALTIME, so a
 // start-up can be timed from the moment the caller launched the program.
 inline double wallMicros()
 {

@@ -2,14 +2,14 @@
 // layer, the same real input queries), with clocks around them. "startup": launch to the first
 // displayed frame and the peak memory after 200 frames. "frame": the playing screen kept busy
 // (half-full board, full thread, popup, danger pulse), frame by frame.
-//   game_bench startup <launch time, EPOCHREALTIME in µs>
+//   game_bench startup <launch time, as bash's EPOCHREALTIME>
 //   game_bench frame [batches of 200 frames]
 
-#include "BenchCommon.hpp"
+#include "BusyGame.hpp"
 
 #include "app/Assets.hpp"
 #include "app/GameApp.hpp"
-#include "hud/HighScore.hpp"
+#include "app/Launch.hpp"
 
 #include <SFML/Graphics.hpp>
 
@@ -19,55 +19,35 @@
 
 namespace
 {
-InputState queryInput(const sf::Window& window)
+// main.cpp's input sampling, unchanged.
+FrameInput sampleInput(const sf::Window& window, const GameApp& game)
 {
-    InputState input;
-    input.spaceHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::Space);
-    input.musicKeyHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::M);
-    input.soundKeyHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::S);
-    input.pauseKeyHeld = sf::Keyboard::isKeyPressed(sf::Keyboard::P);
+    FrameInput input;
     input.mouse = sf::Mouse::getPosition(window);
+    input.musicKeyHeld = game.needsKeyState(sf::Keyboard::M) && sf::Keyboard::isKeyPressed(sf::Keyboard::M);
+    input.soundKeyHeld = game.needsKeyState(sf::Keyboard::S) && sf::Keyboard::isKeyPressed(sf::Keyboard::S);
+    input.pauseKeyHeld = game.needsKeyState(sf::Keyboard::P) && sf::Keyboard::isKeyPressed(sf::Keyboard::P);
     return input;
-}
-
-// The busy playing screen, set straight into the game's state; the next update lays it out.
-void makeBusy(GameApp& game, Micros now)
-{
-    GameSession& g = game.session();
-    for (int row = 0; row < BoardRows; ++row)
-        for (int column = 0; column < PlayColumns; ++column)
-            g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = bench::busyCell(row, column);
-    for (std::size_t slot = 0; slot < ThreadSlots; ++slot)
-    {
-        g.thread[slot] = bench::BusyThread[slot];
-        g.pattern[slot] = bench::BusyPattern[slot];
-    }
-    g.selectorStop = bench::BusyStop;
-    g.fallingGem.column = bench::BusyFallingColumn;
-    g.fallingGem.row = bench::BusyFallingRow;
-    g.fallingGem.code = bench::BusyFallingCode;
-    g.fallingGem.falling = true;
-    g.fallingGem.landingPause = false;
-    g.fallingGem.fallClock.restart(now);
-    g.score = 12340;
-    g.bestScore = 1 << 30; // no file write on the way
-    g.patternsCompleted = 42;
-    g.pendingPoints = bench::BusyPopupPoints; // the next update starts the popup
-    game.screens().screen = ScreenState::Playing;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     const bool startup = argc > 1 && std::strcmp(argv[1], "startup") == 0;
-    const double launched = startup && argc > 2 ? std::atof(argv[2]) : bench::wallMicros();
+    const double launched = startup && argc > 2 ? std::atof(argv[2]) * 1e6 : bench::wallMicros();
 
-    // From here to the loop: main.cpp's start-up.
+    // From here to the loop: main.cpp's start-up, but for the best score's file.
+    std::string highScorePath;
+    if (!prepareLaunch(highScorePath))
+        return 1;
+    highScorePath = "/dev/null/highscore.txt"; // the benchmark neither reads nor keeps a best score
+
     sf::Image cursorImage;
     sf::Cursor cursor;
 
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
+    setWindowIcon(window);
     const DesignScale scale = computeDesignScale(desktop.width, desktop.height);
     RandomGenerator generator(static_cast<std::uint32_t>(std::time(nullptr)));
 
@@ -76,7 +56,7 @@ int main(int argc, char** argv)
     if (cursorImage.loadFromFile(CursorPath) &&
         cursor.loadFromPixels(cursorImage.getPixelsPtr(), cursorImage.getSize(), {0, 0}))
         window.setMouseCursor(cursor);
-    pictures->loadGems(scale);
+    pictures->loadGems();
 
     const sf::Vector2i mouse = sf::Mouse::getPosition(window);
     window.setMouseCursorVisible(false);
@@ -87,57 +67,76 @@ int main(int argc, char** argv)
 
     sf::Clock clock;
     auto now = [&clock] { return static_cast<Micros>(clock.getElapsedTime().asMicroseconds()); };
-    // The best score goes nowhere the player keeps one.
-    auto game = std::make_unique<GameApp>(*pictures, audio->port(), scale, std::ref(generator),
-                                          "/tmp/glimmora-bench-highscore.txt");
+    AppContext context;
+    context.audio = audio->port();
+    context.random = std::ref(generator);
+    context.highScorePath = highScorePath;
+    context.hitboxes = pictures->hitboxes();
+    auto game = std::make_unique<GameApp>(std::move(context));
     game->start(now(), mouse);
 
-    const int batches = bench::batchesFromArgs(argc, argv, 2, 15);
-    const int frameCount = startup ? 200 : batches * bench::BatchFrames + 50;
-    std::vector<double> frames;
-    double firstFrame = 0;
+    // main.cpp's frame, phase by phase.
     sf::Event event;
-    for (int frame = 0; frame < frameCount && window.isOpen(); ++frame)
-    {
-        if (!startup && frame % bench::BatchFrames == 0)
-            makeBusy(*game, now());
-        const auto start = bench::Clock::now();
-
-        // main.cpp's frame, phase by phase.
+    auto frame = [&] {
         while (window.pollEvent(event))
         {
-            game->handleEvent(event, queryInput(window), now());
+            game->respond(commandFromEvent(event, sf::Keyboard::isKeyPressed(sf::Keyboard::Space)), now());
             if (game->closeRequested())
                 window.close();
         }
 
-        game->updateCursor(queryInput(window), now());
-        if (game->screens().cursorVisible != cursorShown)
+        const bool drawFrame = game->tick(sampleInput(window, *game), now());
+        if (game->cursorVisible() != cursorShown)
         {
-            cursorShown = game->screens().cursorVisible;
+            cursorShown = game->cursorVisible();
             window.setMouseCursorVisible(cursorShown);
         }
+        if (drawFrame)
+        {
+            if (game->closeRequested())
+                window.close();
 
-        if (!game->update(queryInput(window), now()))
-            continue;
-        if (game->closeRequested())
-            window.close();
-        game->releaseLatches(queryInput(window));
-
-        window.clear(sf::Color(0, 0, 0, 255));
-        game->draw(window);
-        window.display();
-
-        if (frame == 0)
-            firstFrame = bench::wallMicros();
-        if (!startup && frame >= 50)
-            frames.push_back(bench::microsSince(start));
-    }
+            window.clear(sf::Color(0, 0, 0, 255));
+            game->draw(window, *pictures);
+            window.display();
+        }
+        return now();
+    };
 
     if (startup)
+    {
+        frame();
+        const double firstFrame = bench::wallMicros();
+        for (int i = 1; i < 200; ++i) // peak memory after a few frames more, once the driver has settled
+            frame();
         bench::reportStartup("game", launched, firstFrame);
+    }
     else
+    {
+        // The pointer really moves for the start button: the menu looks at where it is.
+        const bool playing = bench::reachPlaying(*game, {scale.x, scale.y}, [&](sf::Vector2i mouse) {
+            if (sf::Mouse::getPosition(window) != mouse)
+                sf::Mouse::setPosition(mouse, window);
+            return frame();
+        });
+        if (!playing)
+            return std::fprintf(stderr, "the start button did not lead into play\n"), 1;
+        std::vector<double> frames;
+        const int batches = bench::batchesFromArgs(argc, argv, 2, 15);
+        for (int i = 0; i < batches * bench::BatchFrames + 50; ++i)
+        {
+            if (i % bench::BatchFrames == 0)
+                bench::makeBusy(game->session(), now());
+            const auto start = bench::Clock::now();
+            frame();
+            if (i >= 50) // the first frames warm the driver's caches up
+                frames.push_back(bench::microsSince(start));
+        }
+        if (game->screen() != ScreenState::Playing)
+            return std::fprintf(stderr, "left the playing screen while measuring\n"), 1;
         bench::reportFrames("game", frames);
+    }
+
     game.reset();
     audio.reset();
     pictures.reset();

@@ -1,0 +1,124 @@
+// Any bytes as a player: commands and frame times applied to the app from a fresh start, through
+// every screen it can reach, with the game's invariants checked after every frame.
+// Each byte is one step: its low 3 bits the kind, its high 5 bits the argument.
+//   0 key press, 1 left click at a target, 2 mouse move to a target, 3 Space/M/S/P held or let go,
+//   4..7 frames of one duration: 1, 4, 16 or 64 of them.
+// Run from the folder that holds assets/: the buttons' sizes come from their pictures.
+#include "app/GameApp.hpp"
+#include "app/Replay.hpp"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace
+{
+const std::array<const char*, 11> keys = {"Space", "Enter", "Escape", "B", "M", "S", "P", "Left", "Right", "Up", "Down"};
+// Menu buttons, in-game buttons, a board cell, a corner (window pixels at 1920 x 1080).
+const std::array<sf::Vector2i, 11> targets = {{{910, 490}, {960, 693}, {960, 872}, {960, 980}, {1320, 50},
+                                               {1440, 50}, {1560, 50}, {1680, 50}, {1800, 50}, {700, 400}, {5, 5}}};
+const std::array<Micros, 8> frameMicros = {1000, 5000, 16000, 20000, 50000, 100000, 500000, 1100000};
+
+void fail(const char* what, const GameSession& g)
+{
+    std::fprintf(stderr, "invariant broken: %s\n%s", what, dumpSession(g).c_str());
+    std::abort();
+}
+
+// Every gem in play: board (with the tube) and thread, and the falling gem while it shows.
+int gemCount(const GameSession& g)
+{
+    int count = g.fallingGem.falling || g.paused ? 1 : 0;
+    for (const auto& row : g.board)
+        for (GemCode code : row)
+            count += code != EmptyGem;
+    for (GemCode code : g.thread)
+        count += code != EmptyGem;
+    return count;
+}
+
+bool animating(const GameSession& g)
+{
+    return g.trashAnimating || g.threadClearing || g.patternClearing;
+}
+
+// What holds after every frame; `before` is the record after the previous one.
+void checkFrame(const GameApp& app, const GameSession& before, ScreenState screenBefore)
+{
+    const GameSession& g = app.session();
+    auto inRange = [](int value, int low, int high) { return value >= low && value <= high; };
+    if (!inRange(g.selectorStop, 0, SelectorStops - 1) || !inRange(g.fallingGem.column, 0, PlayColumns - 1) ||
+        !inRange(g.fallingGem.row, 0, BoardRows - 1) || !inRange(g.fallingGem.code, 1, TrashGem) ||
+        !inRange(g.level, 1, 60) || !inRange(g.secondsLeft, 0, 60) || !inRange(g.kindSpan, 2, 7))
+        fail("an index or counter out of its range", g);
+    for (const auto& row : g.board)
+        for (GemCode code : row)
+            if (!inRange(code, EmptyGem, TrashGem))
+                fail("a board cell holds no gem code", g);
+    for (std::size_t slot = 0; slot < ThreadSlots; ++slot)
+        if (!inRange(g.thread[slot], EmptyGem, TrashGem) || !inRange(g.pattern[slot], EmptyGem, TrashGem) ||
+            (!animating(g) && slot > 0 && g.thread[slot] != EmptyGem && g.thread[slot - 1] == EmptyGem))
+            fail("the thread is not packed from slot 0 outside a clear, or holds no gem code", g);
+
+    // Within one game (a game is prepared on the menu) the score only rises, and gems come one
+    // at a time: a spawn adds one, a pull, push or landing moves one; only a clear, a discard
+    // and the endings take gems away.
+    if (app.screen() != ScreenState::Playing || screenBefore != ScreenState::Playing)
+        return;
+    if (g.score < before.score)
+        fail("the score fell", g);
+    const int added = gemCount(g) - gemCount(before);
+    const bool takingAway = animating(g) || animating(before) || g.overflowEnding || g.timeUp;
+    if (added > 1 || (added < 0 && !takingAway))
+        fail("gems appeared or vanished", g);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const Hitboxes hitboxes = hitboxesFromFiles(computeDesignScale(1920, 1080));
+    RandomGenerator generator(1);
+    AppContext context;
+    context.random = std::ref(generator);
+    context.highScorePath = "/dev/null/highscore.txt"; // a best score neither read nor kept
+    context.hitboxes = hitboxes;
+    GameApp app(std::move(context));
+    FrameInput input;
+    bool spaceHeld = false;
+    Micros now = 0;
+    app.start(now, input.mouse);
+
+    for (std::size_t i = 0; i < size && !app.closeRequested(); ++i)
+    {
+        const int kind = data[i] & 7, argument = data[i] >> 3;
+        Command command;
+        switch (kind)
+        {
+            case 0: command = {CommandKind::KeyPress, replayKey(keys[argument % keys.size()]), {}, false}; break;
+            case 1: command = {CommandKind::LeftClick, sf::Keyboard::Unknown, targets[argument % targets.size()], false}; break;
+            case 2: command = {CommandKind::Other, sf::Keyboard::Unknown, {}, false}; break;
+            case 3:
+            {
+                bool* held[] = {&spaceHeld, &input.musicKeyHeld, &input.soundKeyHeld, &input.pauseKeyHeld};
+                *held[argument % 4] = !*held[argument % 4];
+                continue;
+            }
+            default:
+                for (int frame = 0; frame < 1 << (2 * (kind - 4)); ++frame)
+                {
+                    const GameSession before = app.session();
+                    const ScreenState screenBefore = app.screen();
+                    app.tick(input, now += frameMicros[static_cast<std::size_t>(argument) % frameMicros.size()]);
+                    checkFrame(app, before, screenBefore);
+                }
+                continue;
+        }
+        if (kind == 1 || kind == 2)
+            input.mouse = targets[static_cast<std::size_t>(argument) % targets.size()];
+        command.spaceHeld = spaceHeld;
+        app.respond(command, now);
+    }
+    return 0;
+}

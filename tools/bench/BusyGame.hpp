@@ -1,0 +1,61 @@
+#pragma once
+
+// The game-side helpers of the benchmarks: the way into play and the busy board.
+
+#include "BenchCommon.hpp"
+
+#include "app/GameApp.hpp"
+
+namespace bench
+{
+// The busy playing screen, set straight into the game's record; the next tick lays it out.
+inline void makeBusy(GameSession& g, Micros now)
+{
+    for (int row = 0; row < BoardRows; ++row)
+        for (int column = 0; column < PlayColumns; ++column)
+            g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = busyCell(row, column);
+    for (std::size_t slot = 0; slot < ThreadSlots; ++slot)
+    {
+        g.thread[slot] = BusyThread[slot];
+        g.pattern[slot] = BusyPattern[slot];
+    }
+    g.selectorStop = BusyStop;
+    g.fallingGem.column = BusyFallingColumn;
+    g.fallingGem.row = BusyFallingRow;
+    g.fallingGem.code = BusyFallingCode;
+    g.fallingGem.falling = true;
+    g.fallingGem.landingPause = false;
+    g.fallingGem.fallClock.restart(now);
+    g.score = 12340;
+    g.bestScore = 1 << 30; // no best-score write on the way
+    g.patternsCompleted = 42;
+    g.pendingPoints = BusyPopupPoints; // the next tick starts the popup
+}
+
+// From the title through the menu's start button into play, as a player's input would go.
+// `frame(mouse)` runs one frame of the caller's loop with the pointer at `mouse` (window pixels)
+// and returns its time. False if play was not reached within a minute of game time.
+template <typename Frame>
+bool reachPlaying(GameApp& game, sf::Vector2f scale, Frame frame)
+{
+    const sf::Vector2i corner(0, 0);
+    const sf::Vector2i start(static_cast<int>(910.f * scale.x), static_cast<int>(490.f * scale.y));
+    const Micros begun = frame(corner);
+    auto waitFor = [&](ScreenState screen, Micros atLeast, sf::Vector2i mouse) {
+        Micros now = frame(mouse);
+        for (const Micros from = now; game.screen() != screen || now - from < atLeast;)
+            if ((now = frame(mouse)) - begun > 60000000)
+                return false;
+        return true;
+    };
+    game.respond({CommandKind::KeyPress, sf::Keyboard::Space, {}, false}, begun);
+    // The buttons stand 1.2 s into the menu's fade-in; the pointer waits on the start button.
+    if (!waitFor(ScreenState::Menu, 1500000, start))
+        return false;
+    game.respond({CommandKind::LeftClick, sf::Keyboard::Unknown, start, false}, frame(start));
+    frame(start); // the press acts with the pointer on the button
+    // Another event replaces the press, which the menu would otherwise act on again each frame.
+    game.respond({CommandKind::Other, sf::Keyboard::Unknown, {}, false}, frame(corner));
+    return waitFor(ScreenState::Playing, 0, corner);
+}
+} // namespace bench

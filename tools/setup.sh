@@ -13,6 +13,8 @@ packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libopenal-dev libx
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick dpkg-dev lintian appstream desktop-file-utils
                python3 python3-numpy python3-pil lame vorbis-tools)
+    # The fuzzers (clang's libFuzzer) and the benchmarks
+    packages+=(clang libclang-rt-14-dev libbenchmark-dev)
 fi
 
 missing=()

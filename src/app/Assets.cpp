@@ -13,12 +13,12 @@ DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight)
 
 namespace
 {
-void loadDigitSet(DigitSet& set, const char* prefix)
+void loadDigitSet(DigitSet& set, const char* prefix, bool smooth)
 {
     for (std::size_t n = 0; n < set.size(); ++n)
     {
         set[n].loadFromFile(prefix + std::to_string(n) + ".png");
-        set[n].setSmooth(true);
+        set[n].setSmooth(smooth);
     }
 }
 
@@ -32,11 +32,14 @@ void placeSprite(sf::Sprite& sprite, const DesignScale& scale, DesignPoint posit
 void PictureAssets::loadPictures(const DesignScale& runScale)
 {
     scale = runScale;
+    // Filtered only when stretched, so any other screen size gets clean strokes. At 1920 x 1080 every
+    // texel lands on one pixel: filtering would change nothing there and cost dearly (with a software
+    // renderer, nearly half of every frame).
+    const bool smooth = scale.x != 1.f || scale.y != 1.f;
     for (std::size_t i = 0; i < PictureCount; ++i)
     {
         textures[i].loadFromFile(pictureCatalogue[i].path);
-        // Filtered, so any screen size gets clean strokes; at 1920 x 1080 every texel lands on one pixel.
-        textures[i].setSmooth(true);
+        textures[i].setSmooth(smooth);
         sprites[i].setTexture(textures[i], true);
         placeSprite(sprites[i], scale, pictureCatalogue[i].position);
     }
@@ -45,8 +48,8 @@ void PictureAssets::loadPictures(const DesignScale& runScale)
     sprite(Picture::MenuPage).setColor(sf::Color(255, 255, 255, 0));
     sprite(Picture::GameOver).setColor(sf::Color(255, 255, 255, 0));
 
-    loadDigitSet(hudDigits, HudDigitPrefix);
-    loadDigitSet(endDigits, EndDigitPrefix);
+    loadDigitSet(hudDigits, HudDigitPrefix, smooth);
+    loadDigitSet(endDigits, EndDigitPrefix, smooth);
 
     // The HUD reads 01:00 and level 01 until the first game says otherwise.
     const std::array<int, 4> startTime = {0, 1, 0, 0};

@@ -2,7 +2,7 @@
 // nothing else. "startup": load the same files, show the first frame. "frame": draw the busy
 // playing screen, the same pictures at the same places, as fast as it goes.
 //   bare_bench startup <launch time, as bash's EPOCHREALTIME>
-//   bare_bench frame [batches of 200 frames]
+//   bare_bench frame [batches of 200 frames] [smooth]
 
 #include "BenchCommon.hpp"
 
@@ -158,6 +158,14 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // "smooth" turns linear filtering on for every picture, to show what it costs.
+    if (argc > 3 && std::strcmp(argv[3], "smooth") == 0)
+    {
+        for (auto& [name, texture] : loaded->textures)
+            texture.setSmooth(true);
+        for (sf::Texture& gem : loaded->gems)
+            gem.setSmooth(true);
+    }
     const std::vector<sf::Sprite> sprites = busyScreen(*loaded, scale);
     std::vector<double> frames;
     const int batches = bench::batchesFromArgs(argc, argv, 2, 15);

@@ -4,6 +4,8 @@
 //   0 key press, 1 left click at a target, 2 mouse move to a target, 3 Space/M/S/P held or let go,
 //   4..7 frames of one duration: 1, 4, 16 or 64 of them.
 // Run from the folder that holds assets/: the buttons' sizes come from their pictures.
+// Seed "golden_game" is tests/replay/golden.replay in this encoding: a discard, a match, a level-up
+// and an overflow ending; "every_screen" adds the pages, keys and buttons.
 #include "app/GameApp.hpp"
 #include "app/Replay.hpp"
 
@@ -79,7 +81,7 @@ void checkFrame(const GameApp& app, const GameSession& before, ScreenState scree
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const Hitboxes hitboxes = hitboxesFromFiles(computeDesignScale(1920, 1080));
-    RandomGenerator generator(1);
+    RandomGenerator generator(2026); // the recorded game's seed, so its script converts into an input
     AppContext context;
     context.random = std::ref(generator);
     context.highScorePath = "/dev/null/highscore.txt"; // a best score neither read nor kept

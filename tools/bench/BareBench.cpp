@@ -124,15 +124,19 @@ int main(int argc, char** argv)
     const bool startup = argc > 1 && std::strcmp(argv[1], "startup") == 0;
     const double launched = startup && argc > 2 ? std::atof(argv[2]) * 1e6 : bench::wallMicros();
 
+    bench::Phases phases{"bare", launched};
+    phases.mark("launch");
     // The cursor and its picture outlive the window that shows them.
     sf::Image cursorImage;
     sf::Cursor cursor;
 
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
+    phases.mark("window");
     const sf::Vector2f scale(static_cast<float>(desktop.width) / 1920.f, static_cast<float>(desktop.height) / 1080.f);
     auto loaded = std::make_unique<Loaded>();
     loadAll(*loaded, window, cursorImage, cursor);
+    phases.mark("loads");
 
     sf::Event event;
     if (startup)
@@ -151,7 +155,10 @@ int main(int argc, char** argv)
             window.draw(title);
             window.display();
             if (frame == 0)
+            {
                 firstFrame = bench::wallMicros();
+                phases.mark("frame");
+            }
         }
         // Peak memory after a few frames more, once the driver has settled.
         bench::reportStartup("bare", launched, firstFrame);

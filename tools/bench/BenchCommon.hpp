@@ -53,6 +53,21 @@ inline void reportStartup(const char* name, double launchedWallMicros, double fi
                 peakKiB());
 }
 
+// Start-up phases, to tell where the time goes: each mark prints, on stderr, the milliseconds
+// since the previous one (the first since launch).
+struct Phases
+{
+    const char* program;
+    double last; // wall µs of the previous mark
+
+    void mark(const char* phase)
+    {
+        const double now = wallMicros();
+        std::fprintf(stderr, "%s phase %-10s %7.1f ms\n", program, phase, (now - last) / 1000.0);
+        last = now;
+    }
+};
+
 // Frames of one measured batch, and batches: the busy screen is set up again between batches so it
 // stays busy (the popup fades within two seconds).
 constexpr int BatchFrames = 200;

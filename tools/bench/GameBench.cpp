@@ -37,9 +37,12 @@ int main(int argc, char** argv)
     const double launched = startup && argc > 2 ? std::atof(argv[2]) * 1e6 : bench::wallMicros();
 
     // From here to the loop: main.cpp's start-up, but for the best score's file.
+    bench::Phases phases{"game", launched};
+    phases.mark("launch");
     std::string highScorePath;
     if (!prepareLaunch(highScorePath))
         return 1;
+    phases.mark("checks");
     highScorePath = "/dev/null/highscore.txt"; // the benchmark neither reads nor keeps a best score
 
     sf::Image cursorImage;
@@ -47,7 +50,9 @@ int main(int argc, char** argv)
 
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
+    phases.mark("window");
     setWindowIcon(window);
+    phases.mark("icon");
     const DesignScale scale = computeDesignScale(desktop.width, desktop.height);
     RandomGenerator generator(static_cast<std::uint32_t>(std::time(nullptr)));
 
@@ -57,6 +62,7 @@ int main(int argc, char** argv)
         cursor.loadFromPixels(cursorImage.getPixelsPtr(), cursorImage.getSize(), {0, 0}))
         window.setMouseCursor(cursor);
     pictures->loadGems();
+    phases.mark("pictures");
 
     const sf::Vector2i mouse = sf::Mouse::getPosition(window);
     window.setMouseCursorVisible(false);
@@ -64,6 +70,7 @@ int main(int argc, char** argv)
 
     auto audio = std::make_unique<AudioAssets>();
     audio->load();
+    phases.mark("audio");
 
     sf::Clock clock;
     auto now = [&clock] { return static_cast<Micros>(clock.getElapsedTime().asMicroseconds()); };
@@ -74,6 +81,7 @@ int main(int argc, char** argv)
     context.hitboxes = pictures->hitboxes();
     auto game = std::make_unique<GameApp>(std::move(context));
     game->start(now(), mouse);
+    phases.mark("app");
 
     // main.cpp's frame, phase by phase.
     sf::Event event;
@@ -107,6 +115,7 @@ int main(int argc, char** argv)
     {
         frame();
         const double firstFrame = bench::wallMicros();
+        phases.mark("frame");
         for (int i = 1; i < 200; ++i) // peak memory after a few frames more, once the driver has settled
             frame();
         bench::reportStartup("game", launched, firstFrame);

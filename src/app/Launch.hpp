@@ -9,5 +9,8 @@
 // an installed game). False after one line on stderr saying why the game cannot start.
 bool prepareLaunch(std::string& highScorePath);
 
+// The window is open: the display check's own connection goes.
+void endDisplayCheck();
+
 // The game's icon, built into the executable, for the window's title bar and task list.
 void setWindowIcon(sf::Window& window);

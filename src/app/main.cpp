@@ -37,6 +37,7 @@ int main()
 
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
+    endDisplayCheck();
     setWindowIcon(window);
     const DesignScale scale = computeDesignScale(desktop.width, desktop.height);
     RandomGenerator generator(static_cast<std::uint32_t>(std::time(nullptr)));

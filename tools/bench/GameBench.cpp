@@ -51,6 +51,7 @@ int main(int argc, char** argv)
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
     phases.mark("window");
+    endDisplayCheck();
     setWindowIcon(window);
     phases.mark("icon");
     const DesignScale scale = computeDesignScale(desktop.width, desktop.height);

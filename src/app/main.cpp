@@ -1,6 +1,7 @@
 // Glimmora Game: start-up, the frame loop and release.
 
 #include "app/Assets.hpp"
+#include "app/FrameLoop.hpp"
 #include "app/GameApp.hpp"
 #include "app/Launch.hpp"
 
@@ -8,21 +9,6 @@
 
 #include <ctime>
 #include <memory>
-
-namespace
-{
-// The real-time state, once per frame: every query is a round trip to the
-// display server, so a key is asked for only while its latch waits for the release.
-FrameInput sampleInput(const sf::Window& window, const GameApp& game)
-{
-    FrameInput input;
-    input.mouse = sf::Mouse::getPosition(window);
-    input.musicKeyHeld = game.needsKeyState(sf::Keyboard::M) && sf::Keyboard::isKeyPressed(sf::Keyboard::M);
-    input.soundKeyHeld = game.needsKeyState(sf::Keyboard::S) && sf::Keyboard::isKeyPressed(sf::Keyboard::S);
-    input.pauseKeyHeld = game.needsKeyState(sf::Keyboard::P) && sf::Keyboard::isKeyPressed(sf::Keyboard::P);
-    return input;
-}
-} // namespace
 
 int main()
 {
@@ -51,46 +37,21 @@ int main()
 
     const sf::Vector2i mouse = sf::Mouse::getPosition(window);
     window.setMouseCursorVisible(false);
-    bool cursorShown = false;
 
     auto audio = std::make_unique<AudioAssets>();
     audio->load();
 
-    sf::Clock clock;
-    auto now = [&clock] { return static_cast<Micros>(clock.getElapsedTime().asMicroseconds()); };
+    FrameLoop loop(window, *pictures);
     AppContext context;
     context.audio = audio->port();
     context.random = std::ref(generator);
     context.highScorePath = highScorePath;
     context.hitboxes = pictures->hitboxes();
     auto game = std::make_unique<GameApp>(std::move(context));
-    game->start(now(), mouse);
+    game->start(loop.now(), mouse);
 
-    sf::Event event;
     while (window.isOpen())
-    {
-        while (window.pollEvent(event))
-        {
-            game->respond(commandFromEvent(event, sf::Keyboard::isKeyPressed(sf::Keyboard::Space)), now());
-            if (game->closeRequested())
-                window.close();
-        }
-
-        const bool drawFrame = game->tick(sampleInput(window, *game), now());
-        if (game->cursorVisible() != cursorShown)
-        {
-            cursorShown = game->cursorVisible();
-            window.setMouseCursorVisible(cursorShown);
-        }
-        if (!drawFrame)
-            continue; // the game froze: this frame ends without drawing
-        if (game->closeRequested())
-            window.close();
-
-        window.clear(sf::Color(0, 0, 0, 255));
-        game->draw(window, *pictures);
-        window.display();
-    }
+        loop.frame(*game);
 
     // Reverse order of creation: the game, the music and sounds, the pictures; the window last.
     game.reset();

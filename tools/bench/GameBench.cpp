@@ -1,13 +1,14 @@
-// The game itself, timed: start-up and frame loop exactly as main.cpp runs them (the same app
-// layer, the same real input queries), with clocks around them. "startup": launch to the first
-// displayed frame and the peak memory after 200 frames. "frame": the playing screen kept busy
-// (half-full board, full thread, popup, danger pulse), frame by frame.
+// The game itself, timed: start-up as main.cpp runs it and the same FrameLoop, with clocks around
+// them. "startup": launch to the first displayed frame and the peak memory after 200 frames.
+// "frame": the playing screen kept busy (half-full board, full thread, popup, danger pulse), frame
+// by frame.
 //   game_bench startup <launch time, as bash's EPOCHREALTIME>
 //   game_bench frame [batches of 200 frames]
 
 #include "BusyGame.hpp"
 
 #include "app/Assets.hpp"
+#include "app/FrameLoop.hpp"
 #include "app/GameApp.hpp"
 #include "app/Launch.hpp"
 
@@ -16,20 +17,6 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
-
-namespace
-{
-// main.cpp's input sampling, unchanged.
-FrameInput sampleInput(const sf::Window& window, const GameApp& game)
-{
-    FrameInput input;
-    input.mouse = sf::Mouse::getPosition(window);
-    input.musicKeyHeld = game.needsKeyState(sf::Keyboard::M) && sf::Keyboard::isKeyPressed(sf::Keyboard::M);
-    input.soundKeyHeld = game.needsKeyState(sf::Keyboard::S) && sf::Keyboard::isKeyPressed(sf::Keyboard::S);
-    input.pauseKeyHeld = game.needsKeyState(sf::Keyboard::P) && sf::Keyboard::isKeyPressed(sf::Keyboard::P);
-    return input;
-}
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -67,14 +54,13 @@ int main(int argc, char** argv)
 
     const sf::Vector2i mouse = sf::Mouse::getPosition(window);
     window.setMouseCursorVisible(false);
-    bool cursorShown = false;
 
     auto audio = std::make_unique<AudioAssets>();
     audio->load();
     phases.mark("audio");
 
-    sf::Clock clock;
-    auto now = [&clock] { return static_cast<Micros>(clock.getElapsedTime().asMicroseconds()); };
+    FrameLoop loop(window, *pictures);
+    auto now = [&loop] { return loop.now(); };
     AppContext context;
     context.audio = audio->port();
     context.random = std::ref(generator);
@@ -84,31 +70,9 @@ int main(int argc, char** argv)
     game->start(now(), mouse);
     phases.mark("app");
 
-    // main.cpp's frame, phase by phase.
-    sf::Event event;
+    // main.cpp's frame itself.
     auto frame = [&] {
-        while (window.pollEvent(event))
-        {
-            game->respond(commandFromEvent(event, sf::Keyboard::isKeyPressed(sf::Keyboard::Space)), now());
-            if (game->closeRequested())
-                window.close();
-        }
-
-        const bool drawFrame = game->tick(sampleInput(window, *game), now());
-        if (game->cursorVisible() != cursorShown)
-        {
-            cursorShown = game->cursorVisible();
-            window.setMouseCursorVisible(cursorShown);
-        }
-        if (drawFrame)
-        {
-            if (game->closeRequested())
-                window.close();
-
-            window.clear(sf::Color(0, 0, 0, 255));
-            game->draw(window, *pictures);
-            window.display();
-        }
+        loop.frame(*game);
         return now();
     };
 

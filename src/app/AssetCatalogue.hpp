@@ -91,6 +91,5 @@ constexpr float MusicVolume = 2.f;
 // Single digit sprites of the time, level and end-screen level displays.
 constexpr std::array<DesignPoint, 4> timeDigitPositions = {
     {layout::TimeMinutesTens, layout::TimeMinutesUnits, layout::TimeSecondsTens, layout::TimeSecondsUnits}};
-constexpr DesignPoint colonPosition = layout::TimeColon;
 constexpr std::array<DesignPoint, 2> levelDigitPositions = {{layout::LevelTens, layout::LevelUnits}};
 constexpr std::array<DesignPoint, 2> endLevelDigitPositions = {{layout::EndLevelTens, layout::EndLevelUnits}};

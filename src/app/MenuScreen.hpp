@@ -31,7 +31,6 @@ public:
     MenuPage page() const { return m_page; }
     void showMainPage() { m_page = MenuPage::Main; }
     bool fadingIn() const { return m_fadeIn; }
-    float reading() const { return m_reading; }
 
 private:
     MenuPage m_page = MenuPage::Main;

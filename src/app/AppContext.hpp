@@ -4,6 +4,7 @@
 #include "app/Layout.hpp"
 #include "app/ScreenState.hpp"
 #include "game/GameSession.hpp"
+#include "hud/HighScore.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 
@@ -34,7 +35,7 @@ struct AppContext
     GameSession session;
     AudioPort audio;
     RandomDraw random;
-    std::string highScorePath;
+    BestScoreFile bestScoreFile; // none: a best score neither read nor kept
     Hitboxes hitboxes;
     bool closeRequested = false; // Escape on a main page, a quit button, the close event
 };

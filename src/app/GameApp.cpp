@@ -18,7 +18,7 @@ void GameApp::start(Micros now, sf::Vector2i mouse)
     m_lastMousePosition = mouse;
     m_cursorIdleClock.restart(now);
     startSession(m_app.session, m_app.random, now);
-    m_app.session.bestScore = loadBestScore(m_app.highScorePath);
+    m_app.session.bestScore = m_app.bestScoreFile.load();
 }
 
 void GameApp::respond(const Command& command, Micros now)

@@ -40,6 +40,7 @@ public:
     bool cursorVisible() const { return m_cursorVisible; }
     ScreenState screen() const { return m_screen; }
     GameSession& session() { return m_app.session; }
+    BestScoreFile& bestScoreFile() { return m_app.bestScoreFile; }
     const GameSession& session() const { return m_app.session; }
     const MenuScreen& menu() const { return m_menu; }
     const PlayingScreen& playing() const { return m_playing; }

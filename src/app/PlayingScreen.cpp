@@ -90,7 +90,7 @@ PlayingTick PlayingScreen::tick(AppContext& app, Micros now)
     stepThreadAnimations(session, now, app.random);
     if (levelTick(session, now, app.audio) == EndingReport::EndScreenDue)
         result.next = ScreenState::End;
-    updatePlayingHud(session, m_hud, now, laneX[static_cast<std::size_t>(session.selectorStop)], app.highScorePath);
+    updatePlayingHud(session, m_hud, now, laneX[static_cast<std::size_t>(session.selectorStop)], app.bestScoreFile);
     if (updateFallingGem(session, now, app.random, app.audio) == FallResult::Froze)
     {
         result.frozen = true;

@@ -40,7 +40,6 @@ GameApp& Replay::app()
         m_generator = std::make_unique<RandomGenerator>(m_seed);
         AppContext context;
         context.random = std::ref(*m_generator);
-        context.highScorePath = "/dev/null/highscore.txt"; // a replay neither reads nor keeps a best score
         context.hitboxes = hitboxesFromFiles(computeDesignScale(m_width, m_height));
         m_app = std::make_unique<GameApp>(std::move(context));
         m_app->start(m_now, m_input.mouse);

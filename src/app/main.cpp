@@ -45,7 +45,7 @@ int main()
     AppContext context;
     context.audio = audio->port();
     context.random = std::ref(generator);
-    context.highScorePath = highScorePath;
+    context.bestScoreFile = BestScoreFile(highScorePath);
     context.hitboxes = pictures->hitboxes();
     auto game = std::make_unique<GameApp>(std::move(context));
     game->start(loop.now(), mouse);

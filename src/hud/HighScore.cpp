@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <mutex>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -61,12 +65,14 @@ bool makeFolder(const std::string& folder)
            (::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST);
 }
 
-bool lock(int fd, int how)
+// Never waits: another copy of the game holding the lock means "later", not "now".
+// Where the file system has no locks at all, the save goes on unguarded.
+SaveResult tryLock(int fd)
 {
     int result;
-    while ((result = ::flock(fd, how)) != 0 && errno == EINTR)
+    while ((result = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR)
         ;
-    return result == 0;
+    return result == 0 || errno != EWOULDBLOCK ? SaveResult::Saved : SaveResult::Busy;
 }
 
 // Whether `path` still names the open file: another save may have renamed it away meanwhile.
@@ -119,16 +125,18 @@ mode_t replacementMode(const std::string& path)
     return 0666 & ~mask;
 }
 
-// Where the folder takes no new file but the file itself is writable: the plain rewrite,
-// under the file's own lock so that two copies still keep the higher score.
-bool rewriteInPlace(const std::string& path, int value)
+// The plain rewrite, where the folder takes no new file or the rename is refused (a
+// bind-mounted file, a shared folder), under the file's own lock so that two copies
+// still keep the higher score.
+SaveResult rewriteInPlace(const std::string& path, int value)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
-        return false;
-    lock(fd, LOCK_EX);
-    const bool ok = writeAt(fd, higherScoreText(value, fd));
-    return ::close(fd) == 0 && ok;
+        return SaveResult::Failed;
+    SaveResult result = tryLock(fd);
+    if (result == SaveResult::Saved && !writeAt(fd, higherScoreText(value, fd)))
+        result = SaveResult::Failed;
+    return ::close(fd) == 0 ? result : SaveResult::Failed;
 }
 
 // A temporary file left by a save that was killed: removed unless a save holds it now.
@@ -137,7 +145,7 @@ void removeStaleTemp(const std::string& tempPath)
     const int fd = ::open(tempPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return;
-    if (lock(fd, LOCK_EX | LOCK_NB) && isSameFile(fd, tempPath))
+    if (tryLock(fd) == SaveResult::Saved && isSameFile(fd, tempPath))
         ::unlink(tempPath.c_str());
     ::close(fd);
 }
@@ -198,7 +206,9 @@ std::string playerHighScorePath(const char* xdgDataHome, const char* home)
 ////////////////////////////////////////////////////////////
 int loadBestScore(const std::string& path)
 {
-    removeStaleTemp(followLinks(path) + ".tmp");
+    if (path.empty())
+        return 0;
+    removeStaleTemp(temporaryScorePath(followLinks(path), ::geteuid()));
 
     std::ifstream file(path, std::ios::in | std::ios::binary);
     if (!file)
@@ -210,25 +220,49 @@ int loadBestScore(const std::string& path)
 
 
 ////////////////////////////////////////////////////////////
-bool saveBestScore(const std::string& path, int value)
+std::string temporaryScorePath(const std::string& target, unsigned user)
+{
+    // One name per player: a temporary file another player left in a shared folder is never in the way
+    return target + "." + std::to_string(user) + ".tmp";
+}
+
+
+////////////////////////////////////////////////////////////
+SaveResult saveBestScore(const std::string& path, int value)
 {
     if (path.empty())
-        return false;
+        return SaveResult::Failed;
 
-    // One temporary name per file, taken under a lock: a save killed half-way leaves at most
-    // that one file, which the next save reuses, and two copies of the game take turns
+    // A device, a pipe or a folder is never replaced or written, nor a file the player made read-only
     const std::string target = followLinks(path);
-    const std::string tempPath = target + ".tmp";
+    struct stat info{};
+    if (::stat(target.c_str(), &info) == 0 &&
+        (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return SaveResult::Failed;
+
+    // One temporary name per file and player, taken under a lock: a save killed half-way leaves
+    // at most that one file, which the next save reuses, and two copies of the game take turns
+    const std::string tempPath = temporaryScorePath(target, ::geteuid());
     for (int attempt = 0; attempt < 100; ++attempt)
     {
         const auto openTemp = [&] { return ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600); };
         int fd = openTemp();
         if (fd < 0 && errno == ENOENT && makeFolder(folderOf(target)))
             fd = openTemp();
+        struct stat temp{};
+        if (fd >= 0 && (::fstat(fd, &temp) != 0 || temp.st_uid != ::geteuid()))
+        {
+            ::close(fd); // another player's file under this player's name: not ours to use
+            fd = -1;
+        }
         if (fd < 0)
             return rewriteInPlace(target, value);
 
-        lock(fd, LOCK_EX); // where the file system has no locks, the save goes on unguarded
+        if (tryLock(fd) == SaveResult::Busy)
+        {
+            ::close(fd);
+            return SaveResult::Busy;
+        }
         if (!isSameFile(fd, tempPath))
         {
             ::close(fd); // renamed over the file by the save that held it: start again
@@ -241,13 +275,19 @@ bool saveBestScore(const std::string& path, int value)
         if (stored >= 0)
             ::close(stored);
 
-        const bool ok = ::fchmod(fd, replacementMode(target)) == 0 && writeAt(fd, text) &&
-                        std::rename(tempPath.c_str(), target.c_str()) == 0;
-        if (!ok)
+        if (!(::fchmod(fd, replacementMode(target)) == 0 && writeAt(fd, text)))
+        {
             ::unlink(tempPath.c_str());
+            ::close(fd);
+            return SaveResult::Failed;
+        }
+        if (std::rename(tempPath.c_str(), target.c_str()) != 0)
+        {
+            ::unlink(tempPath.c_str());
+            ::close(fd);
+            return rewriteInPlace(target, value);
+        }
         ::close(fd);
-        if (!ok)
-            return false;
 
         // Make the rename itself durable; it has happened already, so a failure here changes nothing
         const int folder = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -256,20 +296,109 @@ bool saveBestScore(const std::string& path, int value)
             ::fsync(folder);
             ::close(folder);
         }
-        return true;
+        return SaveResult::Saved;
     }
-    return false;
+    return SaveResult::Failed;
 }
 
 
 ////////////////////////////////////////////////////////////
-void recordScore(GameSession& session, const std::string& path)
+struct BestScoreFile::Writer
+{
+    explicit Writer(std::string file) : path(std::move(file)), thread([this] { run(); }) {}
+    ~Writer()
+    {
+        {
+            std::lock_guard<std::mutex> guard(mutex);
+            quitting = true;
+            quitBy = std::chrono::steady_clock::now() + QuitGrace;
+        }
+        wake.notify_all();
+        thread.join();
+    }
+
+    // Saves the newest value handed over; while another copy holds the file, looks again now and then.
+    void run()
+    {
+        std::unique_lock<std::mutex> guard(mutex);
+        for (;;)
+        {
+            if (!pending)
+            {
+                if (quitting)
+                    return;
+                wake.wait(guard);
+                continue;
+            }
+            const int value = wanted;
+            pending = false;
+            saving = true;
+            guard.unlock();
+            const SaveResult result = saveBestScore(path, value);
+            guard.lock();
+            saving = false;
+            if (result == SaveResult::Busy && !(quitting && std::chrono::steady_clock::now() > quitBy))
+            {
+                pending = true;
+                wanted = std::max(wanted, value);
+                wake.wait_for(guard, RetryWait);
+            }
+            idle.notify_all();
+        }
+    }
+
+    static constexpr std::chrono::milliseconds RetryWait{100};
+    static constexpr std::chrono::seconds QuitGrace{2};
+
+    const std::string path;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable idle;
+    int wanted = 0;        // the newest score handed over
+    bool pending = false;  // `wanted` is not stored yet
+    bool saving = false;   // a save runs outside the mutex
+    bool quitting = false;
+    std::chrono::steady_clock::time_point quitBy;
+    std::thread thread;    // last: it starts once everything above is ready
+};
+
+BestScoreFile::BestScoreFile() = default;
+BestScoreFile::BestScoreFile(std::string path) : m_path(std::move(path)) {}
+BestScoreFile::BestScoreFile(BestScoreFile&&) noexcept = default;
+BestScoreFile& BestScoreFile::operator=(BestScoreFile&&) noexcept = default;
+BestScoreFile::~BestScoreFile() = default;
+
+void BestScoreFile::store(int value)
+{
+    if (m_path.empty())
+        return;
+    if (!m_writer)
+        m_writer = std::make_unique<Writer>(m_path);
+    {
+        std::lock_guard<std::mutex> guard(m_writer->mutex);
+        m_writer->wanted = m_writer->pending ? std::max(m_writer->wanted, value) : value;
+        m_writer->pending = true;
+    }
+    m_writer->wake.notify_one();
+}
+
+void BestScoreFile::flush()
+{
+    if (!m_writer)
+        return;
+    std::unique_lock<std::mutex> guard(m_writer->mutex);
+    m_writer->idle.wait(guard, [this] { return !m_writer->pending && !m_writer->saving; });
+}
+
+
+////////////////////////////////////////////////////////////
+void recordScore(GameSession& session, BestScoreFile& file)
 {
     if (session.score > session.bestScore)
     {
         session.bestScore = session.score;
 
         // A failed write is ignored: the raised best score stays in memory for the run
-        saveBestScore(path, session.bestScore);
+        file.store(session.bestScore);
     }
 }

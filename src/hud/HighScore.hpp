@@ -2,6 +2,7 @@
 
 #include "game/GameSession.hpp"
 
+#include <memory>
 #include <string>
 
 // Where the best score lives in a checkout, relative to the working directory.
@@ -17,17 +18,55 @@ std::string playerHighScorePath(const char* xdgDataHome, const char* home);
 int parseBestScore(const std::string& text);
 
 // Read once at start-up; a missing or unreadable file gives 0. Also removes the
-// temporary file a save cut short left behind.
+// temporary file a save cut short left behind. An empty path reads and removes nothing.
 int loadBestScore(const std::string& path);
 
-// Stores the higher of `value` and the score already in the file ("1230", no
-// newline), so a second copy of the game never lowers the first one's record.
-// The new text goes to one temporary file beside the file and is renamed over
-// it, so the file always holds a whole score; where no temporary file can be
-// made it is rewritten in place. A symbolic link is written through, and a
-// missing folder is created. Returns false when the score was not stored.
-bool saveBestScore(const std::string& path, int value);
+enum class SaveResult
+{
+    Saved,
+    Busy,  // another copy of the game is saving this file: try again later
+    Failed // not stored, and trying again will not help
+};
 
-// Every frame of play: a score above the best raises it and rewrites the file.
+// Stores the higher of `value` and the score already in the file ("1230", no
+// newline), so a second copy of the game never lowers the first one's record,
+// and flushes it to the disk. The new text goes to this player's own temporary
+// file beside the file and is renamed over it, so the file always holds a whole
+// score; where no temporary file can be made or the rename is refused, the file
+// is rewritten in place. A symbolic link is written through, and a missing folder
+// is created. Never waits for another copy: it says Busy instead. Only a regular
+// file is written, and never one the player made read-only.
+SaveResult saveBestScore(const std::string& path, int value);
+
+// This player's temporary file for saving `path` (after its links are followed).
+std::string temporaryScorePath(const std::string& target, unsigned user);
+
+// The best-score file as the frame loop sees it: the value is handed to a thread
+// of its own, which waits for the disk and for other copies of the game, so a
+// rising score never holds up a frame. Without a path nothing is read or kept.
+class BestScoreFile
+{
+public:
+    BestScoreFile();
+    explicit BestScoreFile(std::string path);
+    BestScoreFile(BestScoreFile&&) noexcept;
+    BestScoreFile& operator=(BestScoreFile&&) noexcept;
+    // The last score handed over is on the disk before the game exits; another copy
+    // holding the file gets about two seconds to let it go.
+    ~BestScoreFile();
+
+    int load() const { return loadBestScore(m_path); }
+    // Takes the value and returns at once.
+    void store(int value);
+    // Waits until every value handed over is stored, or has failed.
+    void flush();
+
+private:
+    struct Writer;
+    std::string m_path;
+    std::unique_ptr<Writer> m_writer; // started by the first store
+};
+
+// Every frame of play: a score above the best raises it and hands it to the file.
 // A failed write is ignored; the best score is raised in memory all the same.
-void recordScore(GameSession& session, const std::string& path);
+void recordScore(GameSession& session, BestScoreFile& file);

@@ -39,7 +39,11 @@ struct AppHarness
         target.create(width, height);
         app.start(now, input.mouse);
     }
-    ~AppHarness() { std::remove(highScorePath.c_str()); }
+    ~AppHarness()
+    {
+        app.bestScoreFile().flush();
+        std::remove(highScorePath.c_str());
+    }
 
     static std::string scratchPath()
     {
@@ -52,7 +56,7 @@ struct AppHarness
         AppContext c;
         c.audio = audio.port;
         c.random = std::ref(generator);
-        c.highScorePath = highScorePath;
+        c.bestScoreFile = BestScoreFile(highScorePath);
         c.hitboxes = pictures.hitboxes();
         return c;
     }

@@ -308,6 +308,7 @@ TEST(Screens, BestScoreSurvivesARestart)
         first.reachPlaying();
         first.app.session().pendingPoints = 650;
         first.frame();
+        first.app.bestScoreFile().flush();
         std::rename((path + ".keep").c_str(), path.c_str());
     }
     AppHarness second(1920, 1080, path);

@@ -13,15 +13,16 @@ TEST(ShowNumber, PadsWithZerosKeepsTheLeadingDigitsAndHidesUnusedPlaces)
 }
 
 // 800 points at t = 10 s with the selector at x = 630, then frames `seconds` apart.
-// The best score cannot be written there, which changes nothing on screen.
+// No best-score file is kept, which changes nothing on screen.
 TEST(PlayingHud, PopupRisesAndFadesOneStepPerFrameWhileScoreAndBestTakeThePoints)
 {
     GameSession session;
     HudFields hud;
     Micros now = microsFromSeconds(10.0);
+    BestScoreFile none;
     const auto frame = [&](double seconds, int points = 0, float x = 630.f) {
         session.pendingPoints = points;
-        updatePlayingHud(session, hud, now += microsFromSeconds(seconds), x, "/dev/null/highscore.txt");
+        updatePlayingHud(session, hud, now += microsFromSeconds(seconds), x, none);
     };
     frame(0.0, 800);
     expectRow(hud.score, "000800", {497.f, 50.f}, 25.f, 255);

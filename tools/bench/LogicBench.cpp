@@ -19,7 +19,6 @@ void playingTick(benchmark::State& state)
     RandomGenerator generator(1);
     AppContext context;
     context.random = std::ref(generator);
-    context.highScorePath = "/dev/null/highscore.txt";
     context.hitboxes = hitboxesFromFiles(computeDesignScale(1920, 1080));
     GameApp game(std::move(context));
     FrameInput input;

@@ -4,6 +4,7 @@
 
 #include <AL/alc.h>
 
+#include <iostream>
 #include <string>
 
 DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight)
@@ -105,58 +106,71 @@ void PictureAssets::loadGems()
     fallingGemSprite.setScale(scale.x, scale.y);
 }
 
+namespace
+{
+// The audio library's own device, opened by the first sound object, would report its
+// failure, and then each further object's, on stderr: ask OpenAL first.
+bool audioDeviceOpens()
+{
+    ALCdevice* device = alcOpenDevice(nullptr);
+    if (!device)
+        return false;
+    alcCloseDevice(device);
+    return true;
+}
+} // namespace
+
 void AudioAssets::load()
 {
-    // The audio library opened its device when the first buffer was made. With
-    // none, every call on a sound fails, and a started music stream would spin
-    // on its errors for the whole run.
-    deviceOpened = alcGetCurrentContext() != nullptr;
-    if (!deviceOpened)
+    if (!audioDeviceOpens())
+    {
+        std::cerr << "glimmora-game: no sound device opens; playing without sound" << std::endl;
         return;
-    registerMp3Reader();
-    for (std::size_t i = 0; i < buffers.size(); ++i)
-    {
-        buffers[i].loadFromFile(soundCatalogue[i].path);
-        sounds[i].setBuffer(buffers[i]);
-        sounds[i].setVolume(soundCatalogue[i].volume);
     }
-    musicOpened = music.openFromFile(MusicPath);
-    if (musicOpened)
+    registerMp3Reader();
+    loaded = std::make_unique<Sounds>();
+    for (std::size_t i = 0; i < loaded->buffers.size(); ++i)
     {
-        music.setLoop(true);
-        music.setVolume(MusicVolume);
-        music.play();
+        loaded->buffers[i].loadFromFile(soundCatalogue[i].path);
+        loaded->sounds[i].setBuffer(loaded->buffers[i]);
+        loaded->sounds[i].setVolume(soundCatalogue[i].volume);
+    }
+    loaded->musicOpened = loaded->music.openFromFile(MusicPath);
+    if (loaded->musicOpened)
+    {
+        loaded->music.setLoop(true);
+        loaded->music.setVolume(MusicVolume);
+        loaded->music.play();
     }
 }
 
 void AudioAssets::musicCommand(MusicCommand command)
 {
-    if (!musicOpened)
+    if (!loaded || !loaded->musicOpened)
         return;
     switch (command)
     {
-        case MusicCommand::Play: music.play(); break;
-        case MusicCommand::Pause: music.pause(); break;
-        case MusicCommand::Stop: music.stop(); break;
+        case MusicCommand::Play: loaded->music.play(); break;
+        case MusicCommand::Pause: loaded->music.pause(); break;
+        case MusicCommand::Stop: loaded->music.stop(); break;
     }
 }
 
 AudioPort AudioAssets::port()
 {
     AudioPort port;
-    if (!deviceOpened)
+    if (!loaded)
         return port;
-    port.isPlaying = [this](Effect e) { return sounds[static_cast<std::size_t>(e)].getStatus() == sf::Sound::Playing; };
-    port.start = [this](Effect e) { sounds[static_cast<std::size_t>(e)].play(); };
+    auto& sounds = loaded->sounds;
+    port.isPlaying = [&sounds](Effect e) { return sounds[static_cast<std::size_t>(e)].getStatus() == sf::Sound::Playing; };
+    port.start = [&sounds](Effect e) { sounds[static_cast<std::size_t>(e)].play(); };
     port.music = [this](MusicCommand command) { musicCommand(command); };
     return port;
 }
 
-AudioAssets::~AudioAssets()
+AudioAssets::Sounds::~Sounds()
 {
     // The music goes before the sounds, and each sound before its buffer.
-    if (!deviceOpened)
-        return;
     music.stop();
     for (auto& sound : sounds)
         sound.stop();

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cassert>
+#include <memory>
 
 using DigitSet = std::array<sf::Texture, 10>;
 using DigitSprites = std::array<sf::Sprite, 7>;
@@ -54,18 +55,23 @@ struct PictureAssets
 // Effects and the music. The music is the one load that is checked.
 struct AudioAssets
 {
-    std::array<sf::SoundBuffer, static_cast<std::size_t>(Effect::Count)> buffers;
-    std::array<sf::Sound, static_cast<std::size_t>(Effect::Count)> sounds;
-    sf::Music music;
-    bool deviceOpened = false; // the audio library found an output device
-    bool musicOpened = false;
+    // Every sound object, made only once an output device is known to open: each one
+    // made without a device fails, and says so on stderr.
+    struct Sounds
+    {
+        std::array<sf::SoundBuffer, static_cast<std::size_t>(Effect::Count)> buffers;
+        std::array<sf::Sound, static_cast<std::size_t>(Effect::Count)> sounds;
+        sf::Music music; // last: released first, before the sounds and their buffers
+        bool musicOpened = false;
+        ~Sounds();
+    };
+    std::unique_ptr<Sounds> loaded; // none without an output device
 
     // Loads every effect, opens the music and, if it opened, starts it looping.
-    // Without an output device nothing is loaded and the game runs silent.
+    // Without an output device it says so in one line and the game runs silent.
     void load();
     // Music requests on an unopened track change nothing.
     void musicCommand(MusicCommand command);
     // Silent and inert without a device: no sound call can fail there.
     AudioPort port();
-    ~AudioAssets();
 };

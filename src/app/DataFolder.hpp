@@ -17,7 +17,10 @@ struct DataSearch
     std::optional<DataFolder> found;
 };
 
-// A folder holds the game's data when its assets/ has any of the game's pictures; single missing
+// Every file of the game's data, relative to the data folder.
+std::vector<std::string> gameDataFiles();
+
+// A folder holds the game's data when its assets/ has most of the game's files; single missing
 // files are left to the game, which plays on without them.
 bool holdsGameData(const std::string& folder);
 

@@ -10,15 +10,21 @@
 namespace fs = std::filesystem;
 
 // The data is looked for in the working directory, the installed folder beside the executable and
-// the executable's parent; only the installed folder, under any name, counts as installed.
+// the executable's parent; only the installed folder, under any name, counts as installed. A folder
+// whose assets/ merely shares a common name with the game's is not its data, nor half of the data.
 TEST(DataFolder, IsFoundWhereverTheGameIsStarted)
 {
     const fs::path scratch = fs::temp_directory_path() / ("glimmora-data-" + std::to_string(::getpid()));
     const std::string checkout = (scratch / "checkout").string(), other = (scratch / "other").string();
     const std::string installed = (scratch / "usr/share/games/glimmora-game").string();
-    for (const std::string& root : {checkout, installed})
-        fs::create_directories(root + "/assets"), std::ofstream(root + "/assets/background.png");
-    fs::create_directories(other + "/assets"), std::ofstream(other + "/assets/notes.txt"); // not the game's
+    const std::vector<std::string> files = gameDataFiles();
+    for (const std::string& root : {checkout, installed, other})
+    {
+        fs::create_directories(root + "/assets");
+        const std::size_t count = root == other ? files.size() / 2 : files.size() - 3; // a few lost or damaged
+        for (std::size_t i = 0; i < count; ++i)
+            std::ofstream(root + "/" + files[i]);
+    }
     fs::create_directory_symlink(installed, scratch / "link");
 
     const std::string usrGame = (scratch / "usr/games/glimmora-game").string();

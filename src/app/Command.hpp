@@ -24,11 +24,15 @@ struct Command
 // One polled event as a command; `spaceHeld` is Space's state read just for it.
 Command commandFromEvent(const sf::Event& event, bool spaceHeld);
 
-// The real-time state, read once per frame after the events.
+// The real-time state, read once per frame after the events. A key is read only
+// while something waits for its release (GameApp::needsKeyState); else it reads false.
 struct FrameInput
 {
-    sf::Vector2i mouse;        // window pixels
-    bool musicKeyHeld = false; // M
-    bool soundKeyHeld = false; // S
-    bool pauseKeyHeld = false; // P
+    sf::Vector2i mouse;         // window pixels
+    bool musicKeyHeld = false;  // M
+    bool soundKeyHeld = false;  // S
+    bool pauseKeyHeld = false;  // P
+    bool escapeKeyHeld = false; // Escape
+    bool spaceKeyHeld = false;  // Space
+    bool enterKeyHeld = false;  // Enter
 };

@@ -5,20 +5,33 @@
 void EndScreen::enter(AppContext& app, Micros now)
 {
     m_leaveRequested = false;
+    m_leaveKeyLatch = true; // Space may be held since play, dropping gems
     m_reading = app.session.transitionClock.seconds(now);
     beginEndScreen(app.session, now, m_display);
 }
 
 bool EndScreen::respond(const Command& command, AppContext& app, Micros now)
 {
-    const bool leave = command.kind == CommandKind::LeftClick ||
-                       (command.kind == CommandKind::KeyPress &&
-                        (command.key == sf::Keyboard::Space || command.key == sf::Keyboard::Enter));
-    if (!leave)
-        return false;
-    m_leaveRequested = true;
-    app.session.transitionClock.restart(now);
-    return command.kind == CommandKind::LeftClick;
+    const bool click = command.kind == CommandKind::LeftClick;
+    const bool key = command.kind == CommandKind::KeyPress &&
+                     (command.key == sf::Keyboard::Space || command.key == sf::Keyboard::Enter);
+    // The result stays up until its background has faded in. A key held since play, or
+    // pressed before then, is let go first: its auto-repeat would skip what it never showed.
+    const bool shown = endScreenShown(app.session, now);
+    if (key && (m_leaveKeyLatch || !shown))
+        m_leaveKeyLatch = true;
+    else if (shown && (key || click))
+    {
+        m_leaveRequested = true;
+        app.session.transitionClock.restart(now);
+    }
+    return click;
+}
+
+void EndScreen::releaseLatch(const FrameInput& input)
+{
+    if (!input.spaceKeyHeld && !input.enterKeyHeld)
+        m_leaveKeyLatch = false;
 }
 
 ScreenSwitch EndScreen::tick(AppContext& app, Micros now)

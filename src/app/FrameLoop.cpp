@@ -8,11 +8,15 @@ namespace
 // display server, so a key is asked for only while its latch waits for the release.
 FrameInput sampleInput(const sf::Window& window, const GameApp& game)
 {
+    const auto held = [&game](sf::Keyboard::Key key) { return game.needsKeyState(key) && sf::Keyboard::isKeyPressed(key); };
     FrameInput input;
     input.mouse = sf::Mouse::getPosition(window);
-    input.musicKeyHeld = game.needsKeyState(sf::Keyboard::M) && sf::Keyboard::isKeyPressed(sf::Keyboard::M);
-    input.soundKeyHeld = game.needsKeyState(sf::Keyboard::S) && sf::Keyboard::isKeyPressed(sf::Keyboard::S);
-    input.pauseKeyHeld = game.needsKeyState(sf::Keyboard::P) && sf::Keyboard::isKeyPressed(sf::Keyboard::P);
+    input.musicKeyHeld = held(sf::Keyboard::M);
+    input.soundKeyHeld = held(sf::Keyboard::S);
+    input.pauseKeyHeld = held(sf::Keyboard::P);
+    input.escapeKeyHeld = held(sf::Keyboard::Escape);
+    input.spaceKeyHeld = held(sf::Keyboard::Space);
+    input.enterKeyHeld = held(sf::Keyboard::Enter);
     return input;
 }
 } // namespace

@@ -27,13 +27,15 @@ void GameApp::respond(const Command& command, Micros now)
     if (command.kind == CommandKind::Close)
         m_app.closeRequested = true;
 
-    // Escape means the same on every screen: back from a sub-page, else quit
+    // Escape means the same on every screen: back from a sub-page, else quit. It acts once
+    // per press, so a held key's auto-repeat cannot quit from the menu it just returned to.
     if (command.kind == CommandKind::KeyPress && command.key == sf::Keyboard::Escape)
     {
-        if (m_menu.page() == MenuPage::Main)
+        if (!m_escapeKeyLatch && m_menu.page() == MenuPage::Main)
             m_app.closeRequested = true;
-        else
+        else if (!m_escapeKeyLatch)
             m_menu.showMainPage();
+        m_escapeKeyLatch = true;
     }
     else if (command.kind == CommandKind::KeyPress)
         route(command, now);
@@ -84,7 +86,10 @@ bool GameApp::tick(const FrameInput& input, Micros now)
         case ScreenState::End: switchTo(m_end.tick(m_app, now), now); break;
     }
 
+    if (!input.escapeKeyHeld)
+        m_escapeKeyLatch = false;
     m_playing.releaseLatches(input);
+    m_end.releaseLatch(input);
     return true;
 }
 
@@ -130,6 +135,9 @@ bool GameApp::needsKeyState(sf::Keyboard::Key key) const
         case sf::Keyboard::M: return m_playing.musicKeyLatch();
         case sf::Keyboard::S: return m_playing.soundKeyLatch();
         case sf::Keyboard::P: return m_playing.pauseKeyLatch();
+        case sf::Keyboard::Escape: return m_escapeKeyLatch;
+        case sf::Keyboard::Space:
+        case sf::Keyboard::Enter: return m_screen == ScreenState::End && m_end.leaveKeyLatch();
         default: return false;
     }
 }

@@ -58,6 +58,7 @@ private:
     PlayingScreen m_playing;
     EndScreen m_end;
 
+    bool m_escapeKeyLatch = false;  // set when Escape acted, cleared once it is released
     bool m_cursorVisible = false;   // hidden at start-up
     sf::Vector2i m_lastMousePosition; // window pixels
     Timer m_cursorIdleClock;        // since the mouse last moved on the menu or in play

@@ -5,6 +5,7 @@
 void MenuScreen::enter(float reading)
 {
     m_fadeIn = true;
+    m_pressPending = false;
     m_reading = reading;
     fade(m_alpha, reading, true);
 }
@@ -13,6 +14,8 @@ void MenuScreen::observe(const Command& command)
 {
     m_lastCommand = command;
     m_clickConsumed = false;
+    if (command.kind == CommandKind::LeftClick)
+        m_pressPending = true;
 }
 
 void MenuScreen::respond(const Command& command)
@@ -23,7 +26,7 @@ void MenuScreen::respond(const Command& command)
         return;
     m_page = MenuPage::Main;
     if (command.kind == CommandKind::LeftClick)
-        m_clickConsumed = true;
+        consumeClick();
 }
 
 ScreenSwitch MenuScreen::tick(const FrameInput& input, AppContext& app, Micros now)
@@ -42,8 +45,17 @@ ScreenSwitch MenuScreen::tick(const FrameInput& input, AppContext& app, Micros n
     for (std::size_t i = 0; i < menuButtons.size(); ++i)
         m_hover[i] = app.hitboxes.hits(menuButtons[i], input.mouse);
 
-    if (m_lastCommand.kind != CommandKind::LeftClick || m_page != MenuPage::Main || m_clickConsumed)
+    const bool pressed = m_pressPending || (m_lastCommand.kind == CommandKind::LeftClick && !m_clickConsumed);
+    m_pressPending = false;
+    if (!pressed || m_page != MenuPage::Main)
         return next;
+
+    // Buttons answer only once drawn: a click in the fade-in lands on nothing the player can see
+    if (m_fadeIn && !buttonsShown())
+    {
+        m_clickConsumed = true;
+        return next;
+    }
     if (m_hover[0])
     {
         m_fadeIn = false;
@@ -66,7 +78,7 @@ void MenuScreen::draw(sf::RenderTarget& target, PictureAssets& pictures) const
         page.setColor(white(m_alpha));
         target.draw(page);
     }
-    if (m_reading > 1.2f && m_fadeIn && m_page == MenuPage::Main)
+    if (m_fadeIn && buttonsShown() && m_page == MenuPage::Main)
     {
         for (std::size_t i = 0; i < menuButtons.size(); ++i)
             target.draw(pictures.sprite(m_hover[i] ? menuHovers[i] : menuButtons[i]));

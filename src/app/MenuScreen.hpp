@@ -21,7 +21,11 @@ public:
     // Every command, before any screen answers it: the buttons read the last one.
     void observe(const Command& command);
     // A click another screen used up; the buttons beneath must not see it.
-    void consumeClick() { m_clickConsumed = true; }
+    void consumeClick()
+    {
+        m_clickConsumed = true;
+        m_pressPending = false;
+    }
 
     // Space, Enter or a click leave a sub-page.
     void respond(const Command& command);
@@ -33,6 +37,9 @@ public:
     bool fadingIn() const { return m_fadeIn; }
 
 private:
+    // The buttons appear 0.2 s after the fade-in has finished.
+    bool buttonsShown() const { return m_reading > 1.2f; }
+
     MenuPage m_page = MenuPage::Main;
     bool m_fadeIn = false;          // fades in or stands; false: fades out toward play
     std::uint8_t m_alpha = 0;       // menu page opacity, 0 to 255
@@ -41,8 +48,11 @@ private:
 
     // The buttons act on the last command received, not on each click: a press
     // that stays the last command presses again in every frame until another
-    // event replaces it. A click that left a sub-page, the end screen or the
-    // title counts as consumed, so the button beneath it stays unpressed.
+    // event replaces it. A press released within the same frame still counts
+    // once (a tap). A click that left a sub-page, the end screen or the title,
+    // or that came before the buttons were drawn, counts as consumed, so the
+    // button beneath it stays unpressed.
     Command m_lastCommand;
     bool m_clickConsumed = false;
+    bool m_pressPending = false; // an unconsumed press arrived since the last update
 };

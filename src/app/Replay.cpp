@@ -75,6 +75,7 @@ bool Replay::apply(const std::string& line, std::string& error)
         for (int i = 0; i < count; ++i)
         {
             m_now += microsFromSeconds(seconds);
+            m_input.spaceKeyHeld = m_spaceHeld;
             app().tick(m_input, m_now);
         }
     }
@@ -100,11 +101,13 @@ bool Replay::apply(const std::string& line, std::string& error)
         in >> name >> state;
         if (state != "on" && state != "off")
             return error = "hold needs on or off", false;
-        bool* held = name == "Space" ? &m_spaceHeld
-                     : name == "M"   ? &m_input.musicKeyHeld
-                     : name == "S"   ? &m_input.soundKeyHeld
-                     : name == "P"   ? &m_input.pauseKeyHeld
-                                     : nullptr;
+        bool* held = name == "Space"    ? &m_spaceHeld
+                     : name == "Enter"  ? &m_input.enterKeyHeld
+                     : name == "Escape" ? &m_input.escapeKeyHeld
+                     : name == "M"      ? &m_input.musicKeyHeld
+                     : name == "S"      ? &m_input.soundKeyHeld
+                     : name == "P"      ? &m_input.pauseKeyHeld
+                                        : nullptr;
         if (!held)
             return error = "cannot hold " + name, false;
         *held = state == "on";

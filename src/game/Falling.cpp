@@ -152,6 +152,12 @@ GemCode chooseGemKind(const GameSession& session, RandomDraw& random)
     return best;
 }
 
+bool gameFrozen(const GameSession& session)
+{
+    const FallingGem& gem = session.fallingGem;
+    return session.paused && !gem.falling && !gem.landingPause && session.board[0][gem.column] != EmptyGem;
+}
+
 bool overflowReached(const GameSession& session)
 {
     const int column = session.fallingGem.column;

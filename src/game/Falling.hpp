@@ -28,6 +28,9 @@ void hardDrop(GameSession& session, Micros now, const AudioPort& audio);
 // Kind of a new gem: diamond 5 in 100, trash 2 in 100, else favour kinds rare on the board.
 GemCode chooseGemKind(const GameSession& session, RandomDraw& random);
 
+// A gem came to rest in the top row and play froze: no gem falls or will spawn.
+bool gameFrozen(const GameSession& session);
+
 // Rows 0 and 1 of the falling gem's column are both occupied: the overflow ending runs.
 bool overflowReached(const GameSession& session);
 

@@ -25,13 +25,15 @@ void startSession(GameSession& session, RandomDraw& random, Micros now)
 
 void resetGame(GameSession& session, RandomDraw& random)
 {
-    // The falling gem keeps its code, its landing-pause flag and its clocks:
-    // the first gem of a game is the last one chosen in the previous game.
+    // The falling gem keeps its code and its clocks: the first gem of a game is the
+    // last one chosen in the previous game. A landing pause the last game was left
+    // in ends here, or the first gem could not be paused until it landed.
     session.gameReady = true;
     session.fallingGem.row = 0;
     session.fallingGem.column = random() % PlayColumns;
     session.patternsCompleted = 0;
     session.fallingGem.falling = true;
+    session.fallingGem.landingPause = false;
 
     session.timeUp = false;
     session.overflowEnding = false;

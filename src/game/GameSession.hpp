@@ -13,7 +13,7 @@ struct FallingGem
     int row = 0;               // 0 to 7, the cell it occupies now
     GemCode code = 1;          // 1 to 10
     bool falling = true;       // from its spawn until it lands; false while paused
-    bool landingPause = false; // from a landing until the next spawn
+    bool landingPause = false; // from a landing until the next spawn or the game reset
     Timer fallClock;           // since the last fall step or spawn
     Timer landingClock;        // since the last landing
 };

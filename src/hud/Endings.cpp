@@ -93,6 +93,13 @@ void beginEndScreen(GameSession& session, Micros now, EndDisplay& end)
 
 
 ////////////////////////////////////////////////////////////
+bool endScreenShown(const GameSession& session, Micros now)
+{
+    return !(session.transitionClock.seconds(now) < FadeSeconds);
+}
+
+
+////////////////////////////////////////////////////////////
 void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, EndDisplay& end,
                      DigitField& endScore)
 {

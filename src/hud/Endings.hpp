@@ -46,6 +46,9 @@ struct EndDisplay
 // first faded step, no panel yet, and the panel's delay starts.
 void beginEndScreen(GameSession& session, Micros now, EndDisplay& end);
 
+// The end background has faded in: only from then on may the player leave.
+bool endScreenShown(const GameSession& session, Micros now);
+
 // Every frame on the end screen: fade the background in, restart the music
 // once, and show the result panel after its delay.
 void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, EndDisplay& end,

@@ -42,7 +42,8 @@ void levelUp(GameSession& session, Micros now, const AudioPort& audio)
 ////////////////////////////////////////////////////////////
 EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio)
 {
-    if (session.paused)
+    // The freeze of a gem at rest in the top row must not stall a time-out that began first
+    if (session.paused && !(session.timeUp && gameFrozen(session)))
         return EndingReport::Running;
 
     // At least a second apart: the part beyond the full second is not carried over

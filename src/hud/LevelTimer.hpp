@@ -5,5 +5,6 @@
 #include "hud/Endings.hpp"
 
 // The one-second tick of play: counts the level down, levels up, drives the
-// time-out ending and sounds the danger alert. Does nothing while paused.
+// time-out ending and sounds the danger alert. Does nothing while paused, but for
+// a time-out's ending when play froze under it.
 EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio);

@@ -65,6 +65,7 @@ struct AppHarness
     bool frame(double seconds = 0.001, bool draw = true)
     {
         now += microsFromSeconds(seconds);
+        input.spaceKeyHeld = spaceHeld;
         if (!app.tick(input, now) || !draw)
             return false;
         target.clear(sf::Color::Black);
@@ -94,6 +95,12 @@ struct AppHarness
     {
         moveTo(point);
         send({CommandKind::LeftClick, sf::Keyboard::Unknown, pixel(point), false});
+    }
+    // A press and its release in one frame, as a tap or a quick click arrives.
+    void tapAt(DesignPoint point)
+    {
+        clickAt(point);
+        send({});
     }
 
     sf::Vector2i pixel(DesignPoint point) const
@@ -136,6 +143,11 @@ struct AppHarness
     void reachPlaying()
     {
         reachMenu();
+        startGame();
+    }
+    // From a menu whose buttons are drawn.
+    void startGame()
+    {
         clickAt(centreOf(Picture::StartGameButton));
         frame();
         moveTo({10.f, 10.f}); // the press stops being the last event

@@ -64,11 +64,17 @@ TEST(Screens, TitleAndMenu)
     EXPECT_EQ(std::tuple(h.app.menu().page(), h.app.menu().fadingIn(), h.app.screen()),
               std::tuple(MenuPage::Main, true, ScreenState::Menu));
 
-    // Escape leaves a sub-page, and only on the main page closes
-    h.clickAt(h.centreOf(Picture::AboutButton));
+    // A tap (press and release in one frame) opens a page; Escape leaves it, its auto-repeat
+    // does nothing more, and once released it closes from the main page
+    h.tapAt(h.centreOf(Picture::AboutButton));
     h.frame();
-    h.press(sf::Keyboard::Escape);
+    ASSERT_EQ(h.app.menu().page(), MenuPage::About);
+    h.input.escapeKeyHeld = true;
+    for (int repeat = 0; repeat < 3; ++repeat, h.frame(0.03))
+        h.press(sf::Keyboard::Escape);
     EXPECT_EQ(std::tuple(h.app.menu().page(), h.app.closeRequested()), std::tuple(MenuPage::Main, false));
+    h.input.escapeKeyHeld = false;
+    h.frame();
     h.press(sf::Keyboard::Escape);
     EXPECT_TRUE(h.app.closeRequested());
 }
@@ -118,11 +124,7 @@ TEST(Screens, InGameButtonsAtFiveByFour)
     EXPECT_EQ(std::tuple(h.app.screen(), g.gameReady), std::tuple(ScreenState::Menu, false));
     h.moveTo({10.f, 10.f});
     h.run(1.3);
-    h.clickAt(h.centreOf(Picture::StartGameButton));
-    h.frame();
-    h.moveTo({10.f, 10.f});
-    h.run(1.1);
-    ASSERT_EQ(h.app.screen(), ScreenState::Playing);
+    h.startGame();
     h.clickAt(h.centreOf(Picture::QuitButton));
     EXPECT_TRUE(h.app.closeRequested());
 }
@@ -162,6 +164,14 @@ TEST(Screens, HeldKeysActOncePerPress)
     ASSERT_TRUE(h.app.session().fallingGem.landingPause);
     h.press(sf::Keyboard::P);
     EXPECT_FALSE(h.app.session().paused || h.app.needsKeyState(sf::Keyboard::P));
+
+    // A game left in that landing pause: the next game's first gem pauses all the same
+    h.press(sf::Keyboard::B);
+    h.spaceHeld = false;
+    h.run(1.3);
+    h.startGame();
+    h.press(sf::Keyboard::P);
+    EXPECT_TRUE(h.app.session().paused);
 }
 
 // The playing screen's draw order and what decides each sprite: a pulled gem in
@@ -221,8 +231,10 @@ TEST(Screens, PlayingScreenDrawsFromState)
     EXPECT_EQ(pulseArea(&g.timeUp), overflow);
 }
 
-// Either ending leads to the end screen; its first frame shows this game's end,
-// the first menu frame after it no buttons, and the click that left it presses nothing.
+// Either ending leads to the end screen; its first frame shows this game's end.
+// Space held from play through the freeze, and clicks in its first second, leave
+// it up; the first menu frame after it draws no buttons, and neither the click
+// that left it nor a second click of a double click presses one.
 TEST(Screens, EndScreenShowsThisGameAndLeavesCleanly)
 {
     AppHarness h;
@@ -230,24 +242,32 @@ TEST(Screens, EndScreenShowsThisGameAndLeavesCleanly)
     GameSession& g = h.app.session();
     g.pendingPoints = 300; // a best score: congratulations and its panel
     fillColumnButTop(h, 0);
-    h.frame();
-    h.run(8.2, 0.02); // the popup's hundred steps hold the ending back
+    h.spaceHeld = true; // auto-repeating from the drop on
+    for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame, h.frame(0.02, false))
+        h.press(sf::Keyboard::Space); // the popup's hundred steps hold the ending back
     ASSERT_EQ(h.app.screen(), ScreenState::End);
-    h.run(3.5, 0.05);
+    for (int frame = 0; frame < 75; ++frame, h.frame(0.02, false))
+    {
+        h.press(sf::Keyboard::Space);
+        if (frame == 40)
+            h.clickAt(middle);
+    }
+    ASSERT_EQ(h.app.screen(), ScreenState::End) << "a key held since play, or a click before the fade-in ended";
+    h.spaceHeld = false;
+    h.run(2.0, 0.05);
     ASSERT_EQ(h.app.end().display().panel, ResultPanel::BestLost);
 
-    // Leave, start the next game, lose it without points
+    // Leave by a double click, start the next game, lose it without points
     const DesignPoint start = h.centreOf(Picture::StartGameButton);
     h.clickAt(start);
     h.frame(0.4); // slow frames must not flash the buttons
     ASSERT_EQ(h.app.screen(), ScreenState::Menu);
     EXPECT_FALSE(near(h.pixelAt(start), h.texel(Picture::StartGameButton, start), 2));
+    h.tapAt(h.centreOf(Picture::QuitMenuButton));
     h.run(1.5);
-    EXPECT_EQ(std::tuple(h.app.screen(), h.app.menu().fadingIn()), std::tuple(ScreenState::Menu, true));
-    h.clickAt(start);
-    h.frame();
-    h.moveTo({10.f, 10.f});
-    h.run(1.1);
+    EXPECT_EQ(std::tuple(h.app.screen(), h.app.menu().fadingIn(), h.app.closeRequested()),
+              std::tuple(ScreenState::Menu, true, false));
+    h.startGame();
     fillColumnButTop(h, 5);
     h.frame();
     h.run(6.0, 0.05);
@@ -277,27 +297,34 @@ TEST(Screens, LeavingAGameDropsItsPendingPointsAndPopup)
 }
 
 // Space held through the last level's end: the gem hangs, the won game ends
-// applauded with its all-levels panel, never frozen as lost.
+// applauded with its all-levels panel, never frozen as lost; also when the drop
+// that fills a column to the top comes in the frame the last second runs out.
 TEST(Screens, ATimeOutStaysATimeOut)
 {
-    AppHarness h;
-    h.reachPlaying();
-    GameSession& g = h.app.session();
-    std::tie(g.level, g.secondsLeft, g.score, g.bestScore) = std::tuple(60, 1, 500, 900);
-    fillColumnButTop(h, 4);
-    g.board[1][4] = EmptyGem;
-    g.board[2][4] = EmptyGem;
-    h.spaceHeld = true;
-    for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame)
+    for (const bool lastSecondDrop : {false, true})
     {
-        h.press(sf::Keyboard::Space); // auto-repeat
-        h.frame(0.02, false);
+        AppHarness h;
+        h.reachPlaying();
+        GameSession& g = h.app.session();
+        std::tie(g.level, g.secondsLeft, g.score, g.bestScore) = std::tuple(60, 1, 500, 900);
+        fillColumnButTop(h, 4);
+        if (lastSecondDrop)
+            g.levelClock.restart(h.now - microsFromSeconds(0.999));
+        else
+            g.board[1][4] = g.board[2][4] = EmptyGem;
+        h.spaceHeld = true;
+        for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame)
+        {
+            h.press(sf::Keyboard::Space); // auto-repeat
+            h.frame(0.02, false);
+        }
+        ASSERT_EQ(h.app.screen(), ScreenState::End) << "last-second drop " << lastSecondDrop;
+        EXPECT_FALSE(g.overflowEnding);
+        EXPECT_EQ(std::count(h.audio.started.begin(), h.audio.started.end(), Effect::Defeat), 0);
+        h.spaceHeld = false;
+        h.run(3.1, 0.05);
+        EXPECT_EQ(h.app.end().display().panel, ResultPanel::AllLevels);
     }
-    ASSERT_EQ(h.app.screen(), ScreenState::End);
-    EXPECT_FALSE(g.overflowEnding);
-    EXPECT_EQ(std::count(h.audio.started.begin(), h.audio.started.end(), Effect::Defeat), 0);
-    h.run(3.1, 0.05);
-    EXPECT_EQ(h.app.end().display().panel, ResultPanel::AllLevels);
 }
 
 TEST(Screens, BestScoreSurvivesARestart)

@@ -1,7 +1,7 @@
 // Any bytes as a player: commands and frame times applied to the app from a fresh start, through
 // every screen it can reach, with the game's invariants checked after every frame.
 // Each byte is one step: its low 3 bits the kind, its high 5 bits the argument.
-//   0 key press, 1 left click at a target, 2 mouse move to a target, 3 Space/M/S/P held or let go,
+//   0 key press, 1 left click at a target, 2 mouse move to a target, 3 Space/M/S/P/Escape/Enter held or let go,
 //   4..7 frames of one duration: 1, 4, 16 or 64 of them.
 // Run from the folder that holds assets/: the buttons' sizes come from their pictures.
 // Seed "golden_game" is tests/replay/golden.replay in this encoding: a discard, a match, a level-up
@@ -102,14 +102,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 2: command = {CommandKind::Other, sf::Keyboard::Unknown, {}, false}; break;
             case 3:
             {
-                bool* held[] = {&spaceHeld, &input.musicKeyHeld, &input.soundKeyHeld, &input.pauseKeyHeld};
-                *held[argument % 4] = !*held[argument % 4];
+                bool* held[] = {&spaceHeld, &input.musicKeyHeld, &input.soundKeyHeld, &input.pauseKeyHeld,
+                                &input.escapeKeyHeld, &input.enterKeyHeld};
+                *held[argument % 6] = !*held[argument % 6];
                 continue;
             }
             default:
                 for (int frame = 0; frame < 1 << (2 * (kind - 4)); ++frame)
                 {
                     const GameSession before = app.session();
+                    input.spaceKeyHeld = spaceHeld;
                     const ScreenState screenBefore = app.screen();
                     app.tick(input, now += frameMicros[static_cast<std::size_t>(argument) % frameMicros.size()]);
                     checkFrame(app, before, screenBefore);

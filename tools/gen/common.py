@@ -219,9 +219,9 @@ def panel(img, box, radius=18, fill=(10, 12, 34, 170), border=(120, 130, 190, 15
     paste(img, ss_layer(w, h, paint), (x0, y0))
 
 
-def keycap(img, x, y, label, h=46, size=24, min_w=46, pad=26):
+def keycap(img, x, y, label, h=46, size=24, min_w=46, pad=26, style="Sans-Bold"):
     """A keyboard key drawn inline with text; returns its width."""
-    f = font(size, "Sans-Bold")
+    f = font(size, style)
     l, t, r, b = f.getbbox(label)
     w = max(min_w, r - l + pad)
 

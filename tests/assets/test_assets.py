@@ -44,7 +44,7 @@ REWARDS = ["pattern_shift", "applause", "level_up", "level11_up"]
 # pixels tall, about 11 screen pixels at 1366 x 768.
 LETTERING = {"background": [(28, 8, 1200, 41), (30, 690, 200, 722), (20, 608, 160, 638), (232, 610, 256, 650)],
              "instructions": [(100, 268, 126, 306)], **{g: [(0, 0, 60, 60)] for g in GEMS[:8]},
-             **{p: [(146, 212, 400, 251), (40, 255, 200, 290)] for p in ("GO1", "GO2", "GO3", "GO4")}}
+             **{p: [(146, 212, 400, 251), (110, 255, 204, 290)] for p in ("GO1", "GO2", "GO3", "GO4")}}
 MUSIC_VOLUME = 2
 
 

@@ -167,12 +167,12 @@ def make_result_panels():
             level_y = layout.point("EndLevelTens")[1] - PANEL_BOX[1]
             paste(img, end_digit(6), (tens_x - PANEL_BOX[0], level_y))
             paste(img, end_digit(0), (units_x - PANEL_BOX[0], level_y))
-        # The count reads on into its words: "7 LEVELS COMPLETED", "60 LEVELS COMPLETED".
+        # The count reads on into its words, which hold for any count: "1 OF 60 LEVELS COMPLETED".
         label_col = (255, 226, 150) if best else (220, 224, 250)
         label_f = font(22, "SansCondensed-Bold")
-        fancy_text(img, (level_well[2] + 10, (level_well[1] + level_well[3]) / 2), "LEVELS COMPLETED", label_f,
+        fancy_text(img, (level_well[2] + 10, (level_well[1] + level_well[3]) / 2), "OF 60 LEVELS COMPLETED", label_f,
                    fill=label_col, anchor="lm")
         fancy_text(img, (score_well[0] - 10, (score_well[1] + score_well[3]) / 2), "SCORE", label_f,
                    fill=label_col, anchor="rm")
-        place_gem(img, 9 if best else 5, 466, 249, 76, glow=(GEM_GLOW[9 if best else 5], 0.6))
+        place_gem(img, 9 if best else 5, 58, 248, 64, glow=(GEM_GLOW[9 if best else 5], 0.6))
         save_png(img, name)

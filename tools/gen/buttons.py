@@ -5,14 +5,13 @@ from gen.common import *  # noqa: F401,F403
 
 
 def fit_font(text, max_w, max_size, style="Sans-Bold"):
-    size = max_size
-    while size > 8:
+    """The largest size up to max_size at which the text fits max_w; font() refuses to go below
+    the smallest legible size, so a text that cannot fit stops the generator instead of shrinking."""
+    for size in range(max_size, 0, -1):
         f = font(size, style)
         l, t, r, b = f.getbbox(text)
         if r - l <= max_w:
             return f
-        size -= 1
-    return font(size, style)
 
 
 def pill(size, top, bottom, border, inset=4, radius=None, border_w=3, gloss=70):
@@ -68,7 +67,7 @@ def menu_button(size, label, hover, drawn=None):
     else:
         img = pill(size, (104, 110, 134), (50, 54, 74), (150, 158, 186), gloss=55)
         text_col, edge = (226, 230, 242), (22, 24, 36)
-    f = fit_font(label, w - (34 if w > 120 else 18), int(h * 0.40))
+    f = fit_font(label, w - (34 if w > 120 else 18), max(22, int(h * 0.40)))
     fancy_text(img, (w / 2, h / 2 + 1), label, f, fill=text_col, anchor="mm", outline=2,
                outline_col=edge, shadow=(0, 2, 1, 0.5))
     return img
@@ -135,7 +134,7 @@ def icon_power(d, k):
     d.rounded_rectangle((46.5 * k, 20 * k, 53.5 * k, 52 * k), radius=3 * k, fill=c)
 
 
-GAME_BUTTON_DRAWN = 86     # the button body keeps to the top 86 px, clear of the lanes and the tube below
+GAME_BUTTON_DRAWN = 80     # the button body keeps to the top 80 px, well clear of the lanes and the tube below
 
 
 def game_button(icons):

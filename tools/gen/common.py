@@ -13,13 +13,22 @@ SS = 4                     # supersampling factor for hand-drawn shapes
 OUT = "assets"             # output folder, set by make_assets.py
 
 
+# Capitals at least this tall (design pixels) are still about 11 screen pixels at 1366 x 768, the
+# smallest screen the game is made for: no text in any picture may be smaller.
+MIN_CAP_HEIGHT = 16
+
 _fonts = {}
 
 
 def font(size, style="Sans-Bold"):
     key = (style, size)
     if key not in _fonts:
-        _fonts[key] = ImageFont.truetype(FONT_DIR + "DejaVu" + style + ".ttf", size)
+        f = ImageFont.truetype(FONT_DIR + "DejaVu" + style + ".ttf", size)
+        _l, top, _r, bottom = f.getbbox("H")
+        if bottom - top < MIN_CAP_HEIGHT:
+            raise ValueError("%s at %d px: capitals %d px tall, under the %d px that small screens need"
+                             % (style, size, bottom - top, MIN_CAP_HEIGHT))
+        _fonts[key] = f
     return _fonts[key]
 
 
@@ -219,9 +228,9 @@ def panel(img, box, radius=18, fill=(10, 12, 34, 170), border=(120, 130, 190, 15
     paste(img, ss_layer(w, h, paint), (x0, y0))
 
 
-def keycap(img, x, y, label, h=46, size=24, min_w=46, pad=26):
+def keycap(img, x, y, label, h=46, size=24, min_w=46, pad=26, style="Sans-Bold"):
     """A keyboard key drawn inline with text; returns its width."""
-    f = font(size, "Sans-Bold")
+    f = font(size, style)
     l, t, r, b = f.getbbox(label)
     w = max(min_w, r - l + pad)
 

@@ -58,10 +58,14 @@ def make_digits():
     cd.ellipse((0, colon.size[1] - dot, dot - 1, colon.size[1] - 1), fill=255)
     save_png(digit_image(colon, (24, 40), (255, 252, 232), (255, 190, 64), (36, 22, 8), 1.6,
                          glow_col=(255, 170, 40)), "digit_colon.png")
-    small = glyph_masks(chars, 19 * k, 13 * k)
-    for ch, m in small.items():
-        save_png(digit_image(m, (16, 24), (255, 255, 255), (255, 214, 120), (20, 14, 30), 1.2),
-                 "digit_b%s.png" % ch)
+    for ch, image in end_digits().items():
+        save_png(image, "digit_b%s.png" % ch)
+
+
+def end_digits():
+    """The end-screen digit set, by character."""
+    small = glyph_masks([str(i) for i in range(10)], 19 * SS, 13 * SS)
+    return {ch: digit_image(m, (16, 24), (255, 255, 255), (255, 214, 120), (20, 14, 30), 1.2) for ch, m in small.items()}
 
 
 # ---------------------------------------------------------------------------

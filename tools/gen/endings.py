@@ -1,6 +1,6 @@
 """End-screen backgrounds and the four result panels."""
 
-from gen import layout
+from gen import digits, layout
 from gen.common import *  # noqa: F401,F403
 from gen.gems import GEM_GLOW, make_gem, place_gem  # noqa: F401
 from gen.buttons import fit_font
@@ -87,22 +87,34 @@ def make_congratulations():
         ImageDraw.Draw(conf).polygon([(px_ * 2, py_ * 2) for px_, py_ in pts], fill=col + (220,))
         count += 1
     img.alpha_composite(conf.resize((W, H), Image.LANCZOS))
-    title_text(img, 960, 230, "Congratulations", 150)
-    title_text(img, 960, 400, "New Best Score!", 96, grad=((240, 255, 255), (110, 210, 255)),
-               glow_col=(80, 180, 255), style="Sans-Bold")
+    # Shown whenever the score is not below the best: a new record, a tie, or a first game that
+    # scored nothing against a best of nothing. The wording holds for all three; the result panel
+    # (drawn only for a score above 0) tells a record from the rest.
+    title_text(img, 960, 260, "Game Over", 200)
+    fancy_text(img, (960, 430), "Your score is the best so far", font(44, "Sans"), fill=(226, 236, 255),
+               anchor="mm", shadow=(0, 3, 3, 0.6))
     swag(img, 120, 560, 620, 760, [(1, 70), (9, 96), (2, 70)])
     swag(img, 1360, 1800, 620, 760, [(3, 70), (9, 96), (4, 70)])
     continue_hint(img)
     save_png(img.convert("RGB"), "congratulations.png")
 
 
+def end_digit(n):
+    """An end-screen digit, drawn as the game draws the levels completed on the overflow panels."""
+    return digits.end_digits()[str(n)]
+
+
 def make_result_panels():
+    """Four panels on one plan: a title, how the game ended, a string of beads, then the number of
+    levels completed and the score in dark wells. On the overflow panels the game draws the
+    levels' digits into their well; after all 60 levels the panel shows the 60 itself."""
     w, h = PANEL_BOX[2] - PANEL_BOX[0], PANEL_BOX[3] - PANEL_BOX[1]
+    time_up, overflow = "The last level's time ran out", "A gem came to rest in the top row"
     variants = {
-        "GO1.png": (True, True, "NEW BEST SCORE!", "All 60 levels played!"),
-        "GO2.png": (False, True, "ALL 60 LEVELS PLAYED", "What a marathon. Well played!"),
-        "GO3.png": (True, False, "NEW BEST SCORE!", "The gems reached the top row"),
-        "GO4.png": (False, False, "A COLUMN OVERFLOWED", "A gem came to rest in the top row"),
+        "GO1.png": (True, True, "BEST SCORE!", time_up),
+        "GO2.png": (False, True, "TIME IS UP", time_up),
+        "GO3.png": (True, False, "BEST SCORE!", overflow),
+        "GO4.png": (False, False, "A COLUMN OVERFLOWED", overflow),
     }
     for name, (best, all_levels, title, sub) in variants.items():
         img = layer(w, h)
@@ -123,23 +135,23 @@ def make_result_panels():
             d.rounded_rectangle((10 * k, 10 * k, (w - 11) * k, (h - 11) * k), radius=19 * k,
                                 outline=border + (90,), width=int(1.2 * k))
             # Recessed area for the numbers.
-            d.rounded_rectangle((12 * k, 196 * k, (w - 13) * k, 300 * k), radius=14 * k,
+            d.rounded_rectangle((14 * k, 196 * k, (w - 15) * k, 300 * k), radius=14 * k,
                                 fill=(4, 4, 16, 170), outline=(255, 255, 255, 40), width=int(1 * k))
         img.alpha_composite(ss_layer(w, h, frame))
 
         tcol = ((255, 246, 200), (255, 176, 50)) if best else ((236, 240, 255), (150, 170, 235))
         f = fit_font(title, w - 60, 44)
-        fancy_text(img, (w / 2, 62), title, f, grad=tcol, anchor="mm", outline=2, outline_col=(30, 16, 10),
+        fancy_text(img, (w / 2, 58), title, f, grad=tcol, anchor="mm", outline=2, outline_col=(30, 16, 10),
                    shadow=(0, 3, 2, 0.6))
-        fancy_text(img, (w / 2, 114), sub, fit_font(sub, w - 60, 26, "Sans"), fill=(214, 216, 240), anchor="mm")
+        fancy_text(img, (w / 2, 110), sub, fit_font(sub, w - 60, 26, "Sans"), fill=(214, 216, 240), anchor="mm")
         # A short string of beads as an ornament.
         codes = [1, 2, 3, 9, 4, 5, 6] if best else [5, 3, 1, 2, 4, 6, 7]
         sl = layer(w, h)
-        ImageDraw.Draw(sl).line((70, 160, w - 70, 160), fill=(220, 190, 120, 200), width=2)
+        ImageDraw.Draw(sl).line((70, 158, w - 70, 158), fill=(220, 190, 120, 200), width=2)
         img.alpha_composite(sl)
         for i, code in enumerate(codes):
             g = make_gem(code, 34, label=False)
-            paste(img, g, (w / 2 - 3 * 52 + 52 * i - 17, 160 - 17))
+            paste(img, g, (w / 2 - 3 * 52 + 52 * i - 17, 158 - 17))
 
         # Digit wells: the game draws the numbers into these empty boxes.
         wells = layer(w, h)
@@ -147,24 +159,20 @@ def make_result_panels():
         score_x, _sy, score_pitch, score_positions = layout.field("EndScore")
         score_well = digit_well("EndScore", score_positions, score_pitch)
         wd.rounded_rectangle(score_well, radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)
-        label_f = font(24, "Sans-Bold")
-        if all_levels:
-            fancy_text(img, (34, 236), "Levels completed: all 60", font(22, "Sans-Bold"), fill=(200, 206, 240),
-                       anchor="lm")
-        else:
-            tens_x = layout.point("EndLevelTens")[0]
-            level_well = digit_well("EndLevelTens", -2, layout.point("EndLevelUnits")[0] - tens_x)
-            wd.rounded_rectangle(level_well, radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)
-            # The label fits between the inner frame line (x 10) and the well.
-            right = level_well[0] - 6
-            small = fit_font("COMPLETED", right - 18, 14, "SansCondensed-Bold")
-            mid = (level_well[1] + level_well[3]) / 2
-            fancy_text(img, (right, mid - 8), "LEVELS", small, fill=(200, 206, 240), anchor="rm")
-            fancy_text(img, (right, mid + 8), "COMPLETED", small, fill=(200, 206, 240), anchor="rm")
+        tens_x, units_x = layout.point("EndLevelTens")[0], layout.point("EndLevelUnits")[0]
+        level_well = digit_well("EndLevelTens", -2, units_x - tens_x)
+        wd.rounded_rectangle(level_well, radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)
         img.alpha_composite(wells)
-        fancy_text(img, (score_well[0] - 8, (score_well[1] + score_well[3]) / 2), "SCORE", label_f, fill=(255, 226, 150) if best else (220, 224, 250),
-                   anchor="rm")
-        place_gem(img, 9 if best else 5, 430, 249, 76, glow=(GEM_GLOW[9 if best else 5], 0.6))
+        if all_levels:
+            level_y = layout.point("EndLevelTens")[1] - PANEL_BOX[1]
+            paste(img, end_digit(6), (tens_x - PANEL_BOX[0], level_y))
+            paste(img, end_digit(0), (units_x - PANEL_BOX[0], level_y))
+        # The count reads on into its words, which hold for any count: "1 OF 60 LEVELS COMPLETED".
+        label_col = (255, 226, 150) if best else (220, 224, 250)
+        label_f = font(22, "SansCondensed-Bold")
+        fancy_text(img, (level_well[2] + 10, (level_well[1] + level_well[3]) / 2), "OF 60 LEVELS COMPLETED", label_f,
+                   fill=label_col, anchor="lm")
+        fancy_text(img, (score_well[0] - 10, (score_well[1] + score_well[3]) / 2), "SCORE", label_f,
+                   fill=label_col, anchor="rm")
+        place_gem(img, 9 if best else 5, 58, 248, 64, glow=(GEM_GLOW[9 if best else 5], 0.6))
         save_png(img, name)
-
-

@@ -84,7 +84,7 @@ GEMS = {
     6: ("gem_40.png", (210, 38, 50), [(0, -0.98), (0.8, 0), (0, 0.98), (-0.8, 0)], (1.0, 0.50),
         (0.0, 0.0), "40"),
     7: ("gem_30.png", (40, 74, 212), pear_points(), (1.0, 0.58), (0.0, 0.18), "30"),
-    8: ("gem_20.png", (90, 22, 158), star_points(), (1.0, 0.42), (0.0, 0.06), "20"),
+    8: ("gem_20.png", (112, 22, 150), star_points(), (1.0, 0.42), (0.0, 0.06), "20"),
 }
 
 
@@ -217,11 +217,13 @@ def trash_layer(px, seed=7):
 
 
 def gem_label(img, text, base):
+    """The value, as large as the gem allows: 22 px on a 60 px gem, so it is still read on a
+    1366 x 768 screen. Condensed figures keep it inside the narrower cuts."""
     px = img.size[0]
-    f = font(max(9, int(px * 0.25)), "Sans-Bold")
+    f = font(round(px * 22 / 60), "SansCondensed-Bold")
     lay = layer(px, px)
-    fancy_text(lay, (px / 2, px / 2 + px * 0.03), text, f, fill=(255, 255, 255), anchor="mm",
-               outline=max(1, px // 30), outline_col=shade(base, 0.22))
+    fancy_text(lay, (px / 2, px / 2 + px * 0.02), text, f, fill=(255, 255, 255), anchor="mm",
+               outline=max(2, px // 30), outline_col=shade(base, 0.22))
     img.alpha_composite(lay)
 
 
@@ -238,16 +240,27 @@ def make_gem(code, px=60, label=True):
 
 
 def make_thread_segment(px=60):
-    """An empty bead slot: a thin string running through a small ring."""
+    """An empty bead slot: a bright, thick string through an open ring. A column of these hangs
+    under the selected column, so it has to stand out from the lanes at a glance."""
+    c = px / 2
+    r = px * 0.2
+
+    def glow(d, k, _im):
+        d.line([(c * k, 0), (c * k, px * k)], fill=(255, 210, 120, 150), width=int(k * 9))
+        d.ellipse(((c - r - 3) * k, (c - r - 3) * k, (c + r + 3) * k, (c + r + 3) * k), fill=(255, 210, 120, 120))
+
     def paint(d, k, _im):
-        c = px / 2
-        d.line([(c * k, 0), (c * k, px * k)], fill=(214, 196, 150, 200), width=int(k * 2))
-        r = px * 0.14
-        d.ellipse(((c - r) * k, (c - r) * k, (c + r) * k, (c + r) * k), outline=(236, 220, 170, 230),
-                  width=int(k * 2.2))
-        r2 = r - 2.2
-        d.ellipse(((c - r2) * k, (c - r2) * k, (c + r2) * k, (c + r2) * k), fill=(255, 240, 200, 38))
-    img = ss_layer(px, px, paint)
+        d.line([(c * k, 0), (c * k, px * k)], fill=(120, 84, 30, 255), width=int(k * 6))
+        d.line([(c * k, 0), (c * k, px * k)], fill=(255, 226, 150, 255), width=int(k * 4))
+        d.line([((c - 0.8) * k, 0), ((c - 0.8) * k, px * k)], fill=(255, 250, 225, 255), width=int(k * 1))
+        d.ellipse(((c - r) * k, (c - r) * k, (c + r) * k, (c + r) * k), fill=(40, 30, 14, 255),
+                  outline=(120, 84, 30, 255), width=int(k * 5))
+        d.ellipse(((c - r + 0.8) * k, (c - r + 0.8) * k, (c + r - 0.8) * k, (c + r - 0.8) * k),
+                  outline=(255, 226, 150, 255), width=int(k * 3.2))
+        d.arc(((c - r + 1.5) * k, (c - r + 1.5) * k, (c + r - 1.5) * k, (c + r - 1.5) * k), 190, 280,
+              fill=(255, 252, 235, 255), width=int(k * 1.2))
+    img = blurred(ss_layer(px, px, glow), 2.5)
+    img.alpha_composite(ss_layer(px, px, paint))
     return img
 
 

@@ -1,8 +1,8 @@
 """The music: a marimba-and-drums groove of about two and a half minutes that loops seamlessly.
 
-Sections: intro, theme (A), a second theme (B), a light break, the theme again on
-a whistle lead (A'), the second theme once more (B') and a turnaround into the
-intro. Every note, drum hit and the room's reverb are mixed round the loop, so
+Sections: an opening riff, the theme (A), a second theme (B), a light break, the
+theme again on a whistle lead (A'), the second theme once more (B') and the
+riff again, leading back to the start at full strength, so the loop has no dip. Every note, drum hit and the room's reverb are mixed round the loop, so
 the tail of the last bar sounds under the first one and the seam is inaudible.
 The track is mastered loud and bright (little below 80 Hz, presence at 1 to 4
 kHz), because the game plays it very quietly under the effects."""
@@ -23,19 +23,6 @@ def midi(name):
 
 def hz(m):
     return note_freq(m - 69)
-
-
-def marimba(f, dur, decay=5.0, rng=None):
-    """Struck bar: fundamental, the bar's fourth-ish overtone and a mallet knock."""
-    t = secs(dur)
-    out = np.sin(2 * np.pi * f * t) * np.exp(-t * decay)
-    out += 0.4 * np.sin(2 * np.pi * f * 3.93 * t) * np.exp(-t * decay * 3.2)
-    out += 0.12 * np.sin(2 * np.pi * f * 9.2 * t) * np.exp(-t * decay * 7.0)
-    out *= np.minimum(1.0, t / 0.002)
-    if rng is not None:
-        knock = band_noise(min(dur, 0.03), 600, 4000, rng) * np.exp(-secs(min(dur, 0.03)) * 200)
-        out[:len(knock)] += 0.12 * knock
-    return out * np.clip((dur - t) / 0.02, 0, 1)
 
 
 def whistle(f, dur, rng):
@@ -104,6 +91,13 @@ PHRASE_D = [
     (32, 2, "F5"), (34, 2, "G5"), (36, 4, "A5"), (40, 2, "G5"), (42, 2, "E5"), (44, 4, "D5"),
     (48, 6, "E5"), (54, 2, "D5"), (56, 8, "A4"),
 ]
+# The riff that opens the loop and leads back into it, so the seam is as full as the rest.
+PHRASE_INTRO = [
+    (0, 2, "A4"), (2, 2, "C5"), (4, 2, "E5"), (6, 2, "A5"), (8, 4, "G5"), (12, 4, "E5"),
+    (16, 2, "A4"), (18, 2, "C5"), (20, 2, "E5"), (22, 2, "G5"), (24, 8, "E5"),
+    (32, 2, "C5"), (34, 2, "E5"), (36, 2, "G5"), (38, 2, "C6"), (40, 4, "B5"), (44, 4, "G5"),
+    (48, 4, "E5"), (52, 4, "D5"), (56, 8, "B4"),
+]
 # A sparse call in the break, answered an octave down.
 PHRASE_BREAK = [(0, 4, "E6"), (6, 2, "D6"), (8, 8, "A5"), (32, 4, "G5"), (38, 2, "A5"), (40, 8, "E5")]
 
@@ -114,7 +108,7 @@ ROOTS_INTRO = ["A2", "A2", "C3", "E2"]
 
 # Sections in order: (name, bars, melody phrases with their lead, bass roots, drum style).
 SECTIONS = [
-    ("intro", 4, [], ROOTS_INTRO, "light"),
+    ("intro", 4, [(PHRASE_INTRO, "marimba")], ROOTS_INTRO, "full"),
     ("A", 16, [(PHRASE_A + END_HOME, "marimba"), (PHRASE_A + END_OPEN, "marimba"), (PHRASE_B, "marimba"),
                (PHRASE_A + END_HOME, "marimba")], ROOTS_A, "full"),
     ("B", 16, [(PHRASE_C, "marimba"), (PHRASE_D, "marimba"), (PHRASE_C, "whistle"), (PHRASE_D, "both")],
@@ -123,7 +117,7 @@ SECTIONS = [
     ("A'", 16, [(PHRASE_A + END_HOME, "whistle"), (PHRASE_A + END_OPEN, "both"), (PHRASE_B, "whistle"),
                 (PHRASE_A + END_HOME, "both")], ROOTS_A, "busy"),
     ("B'", 8, [(PHRASE_C, "both"), (PHRASE_D, "both")], ROOTS_B[8:], "busy"),
-    ("turnaround", 4, [], ROOTS_INTRO, "light"),
+    ("turnaround", 4, [(PHRASE_INTRO, "both")], ROOTS_INTRO, "full"),
 ]
 BARS = sum(bars for _n, bars, _m, _r, _d in SECTIONS)
 LOOP = BARS * BAR * STEP         # seconds
@@ -145,14 +139,13 @@ def compose_music():
         for bar in range(bars):
             b0 = (bar0 + bar) * BAR
             last = bar == bars - 1
-            fill = bar % 4 == 3 and style != "light"
+            fill = bar % 4 == 3
             if style != "half":
                 kicks = (0, 7, 10) + ((14,) if bar % 2 else ())
             else:
                 kicks = (0, 10)
-            if style != "light" or bar >= 2:
-                for s in kicks:
-                    hit("kick", b0 + s, 0.8, 0.8)
+            for s in kicks:
+                hit("kick", b0 + s, 0.8, 0.8)
             if style in ("full", "busy"):
                 toms = ((4, "tom_hi"), (12, "tom_lo")) if not fill else (
                     (4, "tom_hi"), (12, "tom_hi"), (13, "tom_hi"), (14, "tom_lo"), (15, "tom_lo"))
@@ -173,12 +166,12 @@ def compose_music():
             if style == "busy":
                 for s in (2, 5, 10, 13):
                     hit("bell", b0 + s, 0.08, 0.16)
-            if last and style != "light":
+            if last:
                 hit("tom_lo", b0 + 15, 0.4, 0.4)
 
             root = midi(roots[bar])
             pattern = ((0, 0, 3), (3, 0, 3), (6, 7, 2), (8, 12, 2), (10, 7, 2), (12, 0, 2), (14, 12, 2))
-            if style in ("light", "half"):
+            if style == "half":
                 pattern = ((0, 0, 6), (8, 12, 4), (12, 7, 4))
             for s, interval, length in pattern:
                 mix_at(parts["bass"], marimba(hz(root + interval), length * STEP + 0.25, 4.0, rng), at(b0 + s),

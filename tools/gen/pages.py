@@ -57,11 +57,33 @@ def make_start_page():
     save_png(img.convert("RGB"), "start_page.png")
 
 
+def mouse_icon(img, x, y, h):
+    """A mouse seen from above, its left button lit: "click"."""
+    w = h * 0.68
+
+    def paint(d, k, _im):
+        body = (1.5 * k, 1.5 * k, (w - 1.5) * k, (h - 1.5) * k)
+        d.rounded_rectangle(body, radius=w * 0.48 * k, fill=(60, 62, 96, 255), outline=(214, 218, 246, 255),
+                            width=int(2.5 * k))
+        d.pieslice((3 * k, 3 * k, (w - 3) * k, (w - 3) * k), 180, 270, fill=(255, 170, 60, 255))
+        d.rectangle((3 * k, (w / 2) * k, (w / 2) * k, (h * 0.42) * k), fill=(255, 170, 60, 255))
+        d.line(((w / 2) * k, 2 * k, (w / 2) * k, (h * 0.42) * k), fill=(214, 218, 246, 255), width=int(2 * k))
+        d.line((2 * k, (h * 0.42) * k, (w - 2) * k, (h * 0.42) * k), fill=(214, 218, 246, 255), width=int(2 * k))
+    paste(img, ss_layer(int(math.ceil(w)), int(h), paint), (x, y))
+
+
 def make_menu_page():
     img = title_backdrop(31, tint=(70, 50, 160))
-    title_text(img, 960, 200, "Glimmora", 180)
-    fancy_text(img, (960, 330), "a puzzle of gems and threads", font(34, "Sans"), fill=(196, 194, 240),
+    title_text(img, 960, 176, "Glimmora", 180)
+    fancy_text(img, (960, 302), "a puzzle of gems and threads", font(34, "Sans"), fill=(196, 194, 240),
                anchor="mm", shadow=(0, 3, 3, 0.6))
+    # The title page answered a key; this one wants the mouse, and says so.
+    f = font(32, "Sans-Bold")
+    text = "Click a button to choose"
+    left = 960 - (36 + 16 + f.getlength(text)) / 2
+    mouse_icon(img, left, 372 - 27, 54)
+    fancy_text(img, (left + 52, 372), text, f, fill=(255, 226, 160), anchor="lm", outline=2,
+               outline_col=(20, 10, 30), shadow=(0, 3, 3, 0.6))
     # A calm glass panel for the buttons (drawn over it by the game).
     panel(img, (690, 420, 1230, 1052), radius=34, fill=(12, 12, 40, 150), border=(150, 140, 220, 120))
     # Gems resting in short lanes on either side, like the board.
@@ -115,34 +137,38 @@ def arrow(img, points, colour=(255, 212, 120), width=4, head=14):
     img.alpha_composite(ss_layer(W, H, paint, ss=2))
 
 
-def pattern_diagram(img, x, y):
-    """The pattern beside a matching thread, with the order in which its gems are pulled."""
+def pattern_diagram(img, x, y, pitch=62):
+    """The pattern beside a matching thread, with the order in which its gems are pulled. The gems
+    are drawn at their size in play, so their values read as they do on the board."""
     codes = [3, 1, 2, 2, 3, 1, 1, 2]
-    pitch, px = 54, 48
-    px_pattern, px_thread = x + 80, x + 330
-    small, label = font(20, "Sans-Bold"), font(22, "Sans-Bold")
-    fancy_text(img, (px_pattern, y - 34), "PATTERN", label, fill=(240, 200, 120), anchor="mm")
-    fancy_text(img, (px_thread, y - 34), "THREAD", label, fill=(200, 210, 250), anchor="mm")
+    px = 60
+    px_pattern, px_thread = x + 80, x + 290
+    small, label = font(22, "Sans-Bold"), font(22, "Sans-Bold")
+    fancy_text(img, (px_pattern, y - 26), "PATTERN", label, fill=(240, 200, 120), anchor="mm")
+    fancy_text(img, (px_thread, y - 26), "THREAD", label, fill=(200, 210, 250), anchor="mm")
     frame = layer(W, H)
-    ImageDraw.Draw(frame).rounded_rectangle((px_pattern - 34, y - 10, px_pattern + 34, y + 8 * pitch + 4), radius=10,
+    ImageDraw.Draw(frame).rounded_rectangle((px_pattern - 38, y - 6, px_pattern + 38, y + 8 * pitch + 6), radius=10,
                                             fill=(30, 20, 6, 200), outline=(226, 180, 90, 255), width=3)
-    ImageDraw.Draw(frame).line((px_thread, y - 14, px_thread, y + 8 * pitch), fill=(214, 196, 150, 220), width=3)
-    ImageDraw.Draw(frame).rounded_rectangle((px_thread - 60, y - 18, px_thread + 60, y - 12), radius=3,
-                                            fill=(150, 130, 90, 230))
+    ImageDraw.Draw(frame).line((px_thread, y - 8, px_thread, y + 8 * pitch), fill=(255, 226, 150, 230), width=4)
+    ImageDraw.Draw(frame).rounded_rectangle((px_thread - 60, y - 12, px_thread + 60, y - 5), radius=3,
+                                            fill=(214, 178, 104, 240))
     img.alpha_composite(frame)
     for i, code in enumerate(codes):
-        cy = y + pitch * i + pitch / 2 - 4
-        fancy_text(img, (px_pattern - 52, cy), str(i + 1), small, fill=(150, 160, 210), anchor="mm")
+        cy = y + pitch * i + pitch / 2
+        fancy_text(img, (px_pattern - 58, cy), str(i + 1), small, fill=(150, 160, 210), anchor="mm")
         place_gem(img, code, px_pattern, cy, px, label=True)
         fancy_text(img, ((px_pattern + px_thread) / 2, cy), "=", font(30, "Sans-Bold"), fill=(120, 130, 180),
                    anchor="mm")
-        fancy_text(img, (px_thread - 52, cy), str(i + 1), small, fill=(150, 160, 210), anchor="mm")
+        fancy_text(img, (px_thread - 56, cy), str(i + 1), small, fill=(150, 160, 210), anchor="mm")
         place_gem(img, code, px_thread, cy, px, label=True)
         order = 8 - i
         text = {1: "pull 1st", 8: "pull 8th, last"}.get(order, "%d%s" % (order, {2: "nd", 3: "rd"}.get(order, "th")))
-        fancy_text(img, (px_thread + 44, cy), text, font(22, "Sans-Bold" if order in (1, 8) else "Sans"),
+        fancy_text(img, (px_thread + 42, cy), text, font(22, "Sans-Bold" if order in (1, 8) else "Sans"),
                    fill=(255, 226, 150) if order in (1, 8) else (190, 194, 226), anchor="lm")
-    arrow(img, [(px_thread + 214, y + 8 * pitch - 30), (px_thread + 214, y + 20)])
+    # The arrow runs up beside the order, clear of its longest label.
+    ax = px_thread + 42 + font(22, "Sans-Bold").getlength("pull 8th, last") + 24
+    arrow(img, [(ax, y + 8 * pitch - 20), (ax, y + 14)])
+    return ax
 
 
 def make_instructions():
@@ -150,27 +176,26 @@ def make_instructions():
     title_text(img, 960, 70, "How to Play", 84)
     body = font(25, "Sans")
     bold = font(25, "Sans-Bold")
-    panel(img, (50, 136, 930, 960), radius=26)
-    panel(img, (970, 136, 1870, 960), radius=26)
+    panel(img, (50, 136, 930, 982), radius=26)
+    panel(img, (970, 136, 1870, 982), radius=26)
 
     # Left: the pattern, the thread and the order of pulling, drawn rather than told.
     x = 90
-    heading(img, x, 158, "Copy the pattern onto your thread")
-    pattern_diagram(img, x, 270)
-    tx, ty, mw = 664, 262, 246
+    heading(img, x, 156, "Copy the pattern onto your thread")
+    ax = pattern_diagram(img, x, 256)
+    tx, ty = ax + 26, 252
     for line in ("\u2193 pulls the bottom gem of a column onto the TOP of the thread.",
                  "The beads already on it slide one slot down.",
                  "So pull the gem for slot 8 first and slot 1 last."):
-        ty = paragraph(img, tx, ty, line, font(23, "Sans"), mw, line_h=30) + 14
-    y = 724
+        ty = paragraph(img, tx, ty, line, font(23, "Sans"), 910 - tx, line_h=30) + 14
+    y = 776
     paragraph(img, x, y, "A thread equal to the pattern scores the sum of its beads:", body, 820)
-    y += 44
+    y += 40
     for i, code in enumerate(range(1, 9)):
-        gx = x + 10 + i * 78
-        place_gem(img, code, gx + 28, y + 30, 54, label=True)
-    place_gem(img, 9, x + 660, y + 30, 54)
-    fancy_text(img, (x + 692, y + 30), "x 8 = 800", bold, fill=(200, 240, 255), anchor="lm")
-    y += 76
+        place_gem(img, code, x + 30 + i * 76, y + 32, 60, label=True)
+    place_gem(img, 9, x + 640, y + 32, 60)
+    fancy_text(img, (x + 676, y + 32), "x 8 = 800", bold, fill=(200, 240, 255), anchor="lm")
+    y += 78
     paragraph(img, x, y, "60 levels of 60 seconds: gems fall faster each level, and a new kind joins every "
                          "ten levels.", body, 800)
 
@@ -213,14 +238,14 @@ def make_instructions():
                                                    fill=(170, 215, 255, 70), outline=(205, 235, 255, 230), width=2)
             img.alpha_composite(tube)
         y = paragraph(img, x + 56, y, text, font(23, "Sans"), 780, line_h=30) + 20
-    hint(img, 960, 1020, "Click or press Space to return", size=32)
+    hint(img, 960, 1030, "Click or press Space to return", size=32)
     save_png(img.convert("RGB"), "instructions.png")
 
 
 def make_about():
     img = title_backdrop(51, tint=(90, 40, 150))
     title_text(img, 960, 150, "About", 120)
-    panel(img, (480, 270, 1440, 930), radius=34)
+    panel(img, (480, 270, 1440, 880), radius=34)
     swag(img, 560, 1360, 330, 420, [(5, 70), (3, 76), (1, 84), (9, 110), (2, 84), (4, 76), (6, 70)])
     fancy_text(img, (960, 560), "Glimmora Game", font(64, "Serif-Bold"), grad=((255, 246, 210), (255, 180, 60)),
                anchor="mm", outline=2, outline_col=(60, 26, 6), shadow=(0, 3, 3, 0.6))
@@ -228,9 +253,8 @@ def make_about():
         ("An original arcade puzzle game", 34, "Sans", (226, 228, 246)),
         ("Version 1.0", 34, "Sans-Bold", (255, 226, 160)),
         ("Credits: Glimmora Game team", 34, "Sans", (226, 228, 246)),
-        ("Pictures, sounds and music are made by the game's own generator.", 24, "Sans-Oblique", (170, 172, 210)),
     ]
-    y = 650
+    y = 660
     for text, size, style, col in lines:
         fancy_text(img, (960, y), text, font(size, style), fill=col, anchor="mm", shadow=(0, 2, 2, 0.6))
         y += 66 if size > 30 else 60

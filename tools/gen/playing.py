@@ -8,7 +8,7 @@ BOARD_X0, BOARD_Y0, LANE_PITCH, CELL = layout.grid("Board")
 THREAD_Y0 = layout.grid("Thread")[1]
 TRASH_X = layout.point("TrashColumn")[0]
 PATTERN_X = layout.grid("Pattern")[0]
-LEGEND_BOX = (10, 684, 222, 1070)     # the empty corner under the pattern, x 0 to 230 and y 620 to 1080
+LEGEND_BOX = (6, 684, 226, 1072)      # the empty corner under the pattern, left of the thread's slot numbers
 
 
 def make_background():
@@ -18,7 +18,8 @@ def make_background():
     label_f = font(22, "Sans-Bold")
     label_col = (170, 180, 230)
 
-    # HUD: a recessed window behind each number, the label to its left.
+    # HUD: a recessed window behind each number, its label above it. The time's box starts at the
+    # screen's left edge, so every label goes above, where they all have room.
     def hud_box(x0, x1):
         panel(img, (x0 - 8, 42, x1 + 8, 98), radius=12, fill=(4, 6, 18, 220), border=(90, 100, 160, 200),
               shadow=False)
@@ -32,11 +33,7 @@ def make_background():
            ("SCORE",) + span("Score"), ("BEST",) + span("BestScore"), ("PATTERNS",) + span("Patterns")]
     for name, x0, x1 in hud:
         hud_box(x0, x1)
-        if name == "TIME":
-            fancy_text(img, (x0 - 6, 31), name, font(17, "Sans-Bold"), fill=label_col, anchor="ls")
-        else:
-            fancy_text(img, (x0 - 18, 71), name, label_f, fill=label_col, anchor="rm",
-                       shadow=(0, 2, 1, 0.6))
+        fancy_text(img, (x0 - 6, 36), name, label_f, fill=label_col, anchor="ls", shadow=(0, 2, 1, 0.6))
 
     # Lanes of the board, and their faint continuation where the thread hangs.
     lanes = layer(W, H)
@@ -57,37 +54,32 @@ def make_background():
                          fill=(255, 255, 255, 7), outline=(84, 96, 160, 45), width=1)
     img.alpha_composite(lanes)
 
-    # Danger: the top row is tinted red with a dashed line below it.
+    # The top row's lower edge: a quiet boundary, always there. The game itself shows when a column
+    # is in danger (its top gem pulses and the alarm knocks), so the background does not shout.
     danger = layer(W, H)
     dd = ImageDraw.Draw(danger)
-    for c in range(12):
-        x = BOARD_X0 + LANE_PITCH * c
-        dd.rectangle((x - 3, BOARD_Y0 - 3, x + CELL + 2, BOARD_Y0 + CELL), fill=(200, 30, 50, 46))
     y = BOARD_Y0 + CELL
-    x = BOARD_X0 - 16
-    while x < BOARD_X0 + LANE_PITCH * 11 + CELL + 16:
-        dd.line((x, y, min(x + 14, BOARD_X0 + LANE_PITCH * 11 + CELL + 16), y), fill=(255, 70, 80, 200), width=2)
-        x += 24
-    img.alpha_composite(blurred(danger, 0.6))
-
-    def warning(d, k, _im):
-        pts = [(25, 2), (48, 42), (2, 42)]
-        d.polygon([(x * k, y * k) for x, y in pts], fill=(255, 84, 70, 235))
-        d.polygon([(x * k, y * k) for x, y in [(25, 9), (42, 38.5), (8, 38.5)]], fill=(40, 6, 10, 255))
-        d.rounded_rectangle((22.5 * k, 16 * k, 27.5 * k, 30 * k), radius=2 * k, fill=(255, 220, 200, 255))
-        d.ellipse((22.5 * k, 32 * k, 27.5 * k, 37 * k), fill=(255, 220, 200, 255))
-    paste(img, ss_layer(50, 45, warning), (BOARD_X0 - 78, BOARD_Y0 + 6))
+    x_end = BOARD_X0 + LANE_PITCH * 11 + CELL + 12
+    x = BOARD_X0 - 12
+    while x < x_end:
+        dd.line((x, y, min(x + 10, x_end), y), fill=(220, 90, 100, 110), width=2)
+        x += 20
+    for tip, sign in ((BOARD_X0 - 16, 1), (x_end + 4, -1)):
+        dd.polygon([(tip, y), (tip - 9 * sign, y - 6), (tip - 9 * sign, y + 6)], fill=(220, 90, 100, 150))
+    img.alpha_composite(blurred(danger, 0.5))
 
     # The rail the thread hangs from.
     rail = layer(W, H)
     rd = ImageDraw.Draw(rail)
-    rd.rounded_rectangle((BOARD_X0 - 14, THREAD_Y0 - 3, TRASH_X + CELL + 10, THREAD_Y0 + 3), radius=3,
-                         fill=(150, 130, 90, 200))
-    rd.line((BOARD_X0 - 12, THREAD_Y0 - 2, TRASH_X + CELL + 8, THREAD_Y0 - 2), fill=(240, 220, 170, 160), width=1)
+    rd.rounded_rectangle((BOARD_X0 - 14, THREAD_Y0 - 6, TRASH_X + CELL + 10, THREAD_Y0 + 5), radius=5,
+                         fill=(120, 84, 30, 255))
+    rd.rounded_rectangle((BOARD_X0 - 12, THREAD_Y0 - 4, TRASH_X + CELL + 8, THREAD_Y0 + 3), radius=4,
+                         fill=(214, 178, 104, 255))
+    rd.line((BOARD_X0 - 10, THREAD_Y0 - 3, TRASH_X + CELL + 6, THREAD_Y0 - 3), fill=(255, 240, 200, 230), width=2)
     img.alpha_composite(rail)
 
     # Slot numbers beside the pattern and the thread, so the two are easy to compare.
-    num_f = font(18, "Sans-Bold")
+    num_f = font(22, "Sans-Bold")
     for i in range(8):
         fancy_text(img, (PATTERN_X - 26, BOARD_Y0 + CELL * i + 30), str(i + 1), num_f, fill=(150, 160, 210),
                    anchor="mm")
@@ -113,49 +105,49 @@ def make_background():
     img.alpha_composite(blurred(glowf, 8))
     paste(pat, ss_layer(80, 8 * CELL + 20, frame), (px0, py0))
     img.alpha_composite(pat)
-    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 40), "PATTERN", font(20, "Sans-Bold"),
+    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 38), "PATTERN", font(22, "Sans-Bold"),
                fill=(240, 200, 120), anchor="mm", shadow=(0, 2, 1, 0.6))
-    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 64), "pull slot 8 first", font(15, "Sans"),
-               fill=(200, 176, 130), anchor="mm")
+    fancy_text(img, (PATTERN_X + 30, py0 + 8 * CELL + 66), "pull slot 8 first", font(22, "SansCondensed"),
+               fill=(210, 186, 140), anchor="mm")
     legend(img)
-    # Trash label, standing upright beside the tube.
-    tl = layer(260, 40)
-    fancy_text(tl, (130, 20), "TRASH", font(22, "Sans-Bold"), fill=(170, 180, 230), anchor="mm",
-               shadow=(0, 2, 1, 0.6))
-    tl = tl.rotate(90, expand=True)
-    paste(img, tl, (TRASH_X - 52, BOARD_Y0 + 4 * CELL - 130))
+    # Trash label, standing upright beside the tube, with what the tube is for.
+    tl = layer(8 * CELL, 40)
+    f = font(22, "Sans-Bold")
+    name, use = "TRASH", "   \u2191 empties a full thread"
+    left = (8 * CELL - f.getlength(name) - font(22, "SansCondensed").getlength(use)) / 2
+    fancy_text(tl, (left, 20), name, f, fill=(170, 180, 230), anchor="lm", shadow=(0, 2, 1, 0.6))
+    fancy_text(tl, (left + f.getlength(name), 20), use, font(22, "SansCondensed"), fill=(150, 160, 210),
+               anchor="lm", shadow=(0, 2, 1, 0.6))
+    paste(img, tl.rotate(90, expand=True), (TRASH_X - 52, BOARD_Y0))
     save_png(img.convert("RGB"), "background.png")
 
 
 def legend(img):
-    """The keys of play, so a player who skipped the instructions finds them on screen."""
+    """The keys of play, so a player who skipped the instructions finds them on screen. Short words
+    in a condensed face: at the smallest legible size the corner holds no more."""
     x0, y0, x1, y1 = LEGEND_BOX
     panel(img, LEGEND_BOX, radius=14, fill=(8, 10, 30, 200), border=(90, 100, 160, 170), shadow=False)
-    fancy_text(img, ((x0 + x1) / 2, y0 + 22), "CONTROLS", font(18, "Sans-Bold"), fill=(240, 200, 120),
+    fancy_text(img, ((x0 + x1) / 2, y0 + 24), "CONTROLS", font(22, "Sans-Bold"), fill=(240, 200, 120),
                anchor="mm")
     rows = [
         (["\u2190", "\u2192"], "move"),
         (["\u2193"], "pull a gem"),
-        (["\u2191"], "push back, or\nempty at TRASH"),
+        (["\u2191"], "push back"),
         (["SPACE"], "drop gem"),
         (["P"], "pause"),
-        (["M"], "music on / off"),
-        (["S"], "sound on / off"),
+        (["M"], "music"),
+        (["S"], "sound"),
         (["B"], "menu"),
         (["ESC"], "quit"),
     ]
-    f = font(15, "Sans")
-    y = y0 + 46
+    f = font(22, "SansCondensed")
+    y = y0 + 48
     for keys, text in rows:
-        kx = x0 + 12
+        kx = x0 + 10
         for kname in keys:
-            kx += keycap(img, kx, y, kname, h=30, size=13 if len(kname) > 1 else 17, min_w=28, pad=14) + 3
-        tx = x0 + 84
-        lines = text.split("\n")
-        for i, line in enumerate(lines):
-            fancy_text(img, (tx, y + 15 + 18 * (i - (len(lines) - 1) / 2)), line, f, fill=(214, 218, 240),
-                       anchor="lm")
-        y += 36 if len(lines) == 1 else 44
+            kx += keycap(img, kx, y, kname, h=32, size=22, min_w=32, pad=14, style="SansCondensed-Bold") + 4
+        fancy_text(img, (x0 + 102, y + 15), text, f, fill=(214, 218, 240), anchor="lm")
+        y += 37
 
 
 def make_trash_tube():

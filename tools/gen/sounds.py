@@ -1,24 +1,27 @@
 """The eight sound effects, each mastered to the loudness it should have in play.
 
 The game plays every effect at a fixed volume (the catalogue's, 0 to 100, a
-linear gain). Each file's loudness is therefore set so that, after that gain,
-the rewards ring above the landing, which happens every second or two, the
-alarm warns without drowning everything, and the ending's applause is at least
-as loud as the defeat. EFFECTS holds those targets in LUFS."""
+linear gain) and the music at volume 2, which leaves the music about -39.5 LUFS
+in play however loud its file is. The effects are therefore set around it: on
+average within 8 LU above the music, so the music stays heard under them; the
+rewards above the landing, which happens every second or two; the alarm, which
+repeats every second while a column is in danger, below the match chime; and
+the ending's applause at least as loud as the defeat. EFFECTS holds those
+targets in LUFS."""
 
 from gen.loudness import decode, effective_lufs
 from gen.synth import *  # noqa: F401,F403  (sound building blocks)
 
 # File, catalogue volume, loudness in play (LUFS).
 EFFECTS = {
-    "gem_fall.mp3": (100, -28.5),
-    "pattern_shift.mp3": (20, -24.5),
-    "applause.mp3": (20, -24.0),
-    "defeat.mp3": (20, -25.0),
-    "alert.mp3": (50, -22.0),
-    "trash_drop.mp3": (20, -26.5),
-    "level_up.mp3": (10, -27.5),
-    "level11_up.mp3": (10, -26.5),
+    "gem_fall.mp3": (100, -36.0),
+    "pattern_shift.mp3": (20, -31.0),
+    "applause.mp3": (20, -30.5),
+    "defeat.mp3": (20, -31.5),
+    "alert.mp3": (50, -33.5),
+    "trash_drop.mp3": (20, -33.0),
+    "level_up.mp3": (10, -32.0),
+    "level11_up.mp3": (10, -31.0),
 }
 
 
@@ -59,7 +62,7 @@ def sfx_applause(rng):
     dur = 6.2
     out = np.zeros(int(dur * RATE))
     for start, semi, length in ((0.0, -2, 0.16), (0.16, 3, 0.16), (0.32, 7, 0.16)):
-        mix_at(out, brass(note_freq(semi), length + 0.05, 0.012), start * RATE, 0.5)
+        mix_at(out, brass(note_freq(semi), length + 0.05, 0.004), start * RATE, 0.5)
     for semi, gain in ((-9, 0.3), (3, 0.42), (7, 0.36), (10, 0.34), (15, 0.30)):
         mix_at(out, brass(note_freq(semi), 2.2, 0.02, vibrato=0.006, release=1.0), 0.5 * RATE, gain)
     crash = band_noise(3.0, 4000, 12000, rng) * env(3.0, 0.002, 1.6, 0.5)
@@ -107,65 +110,53 @@ def sfx_defeat(rng):
 
 
 def sfx_alert(rng):
-    """Two quick strikes on a hollow wood-and-metal bar, high then low: a knock at the door."""
-    dur = 0.42
-    out = np.zeros(int(dur * RATE))
-    for start, f, gain in ((0.0, 1318.5, 1.0), (0.11, 987.8, 0.9)):   # E6 then B5
-        length = dur - start
-        t = secs(length)
-        bar = (np.sin(2 * np.pi * f * t) + 0.35 * np.sin(2 * np.pi * f * 2.76 * t) * np.exp(-t * 30)
-               + 0.2 * np.sin(2 * np.pi * f * 0.5 * t)) * np.exp(-t * 16) * np.minimum(1, t / 0.001)
-        knock = band_noise(length, 1500, 5000, rng) * np.exp(-t * 220)
-        mix_at(out, bar + 0.5 * knock, start * RATE, gain)
-    return fade_out(out, 0.04)
+    """One low, hollow knock on a wooden slit drum. It repeats every second while a column is in
+    danger, so it is short, round and dark: heard without grating after many repeats."""
+    dur = 0.3
+    t = secs(dur)
+    f = 174.6 * (1 + 0.06 * np.exp(-t / 0.015))             # F3, settling after the strike
+    body = osc(f, dur, ((1, 1.0), (2.02, 0.22), (3.1, 0.08))) * np.exp(-t * 13)
+    hollow = np.sin(2 * np.pi * 523 * t) * np.exp(-t * 28) * 0.25   # the slot's resonance
+    thump = band_noise(dur, 120, 900, rng) * np.exp(-t * 90) * 0.3  # a felt mallet, no click
+    out = (body + hollow + thump) * np.minimum(1, t / 0.003)
+    return fade_out(low_pass(out, 2500), 0.05)
 
 
 def sfx_trash_drop(rng):
+    """A soft whoosh down the tube, then the beads clattering at its foot. The air is kept below
+    about 4 kHz: a hiss above that is the harshest thing a small speaker plays."""
     dur = 0.6
     out = np.zeros(int(dur * RATE))
+    t = secs(dur)
     # Whoosh: noise bands lit one after another from high to low.
-    bands = np.geomspace(6000, 300, 10)
-    for i, fc in enumerate(bands):
+    for i, fc in enumerate(np.geomspace(3000, 250, 10)):
         seg = band_noise(dur, fc / 1.4, fc * 1.4, rng)
-        t = secs(dur)
-        centre = 0.05 + 0.03 * i
-        mix_at(out, seg * np.exp(-((t - centre) / 0.07) ** 2), 0, 0.28)
+        mix_at(out, seg * np.exp(-((t - 0.05 - 0.03 * i) / 0.07) ** 2), 0, 0.28)
     # Clatter of the beads landing.
     for i in range(6):
         start = 0.33 + 0.035 * i + rng.uniform(0, 0.02)
         length = dur - start
-        t = secs(length)
-        ping = np.sin(2 * np.pi * rng.uniform(700, 1900) * t) * np.exp(-t * 45)
-        knock = band_noise(length, 800, 3500, rng) * np.exp(-t * 120)
+        tt = secs(length)
+        ping = np.sin(2 * np.pi * rng.uniform(600, 1500) * tt) * np.exp(-tt * 45)
+        knock = band_noise(length, 500, 2500, rng) * np.exp(-tt * 120)
         mix_at(out, ping * 0.5 + knock * 0.5, start * RATE, 0.7 - 0.07 * i)
-    return fade_out(out, 0.04)
-
-
-def saw(f, dur, voices=3, detune=0.006):
-    """A bright band-limited sawtooth, a few slightly detuned voices for width."""
-    out = np.zeros(int(round(dur * RATE)))
-    for v in range(voices):
-        k = 1 + detune * (v - (voices - 1) / 2)
-        top = int(min(30, 9000 / (np.max(f) * k)))
-        out += osc(np.asarray(f) * k if not np.isscalar(f) else f * k, dur,
-                   [(n, 1.0 / n) for n in range(1, top + 1)], phase=v * 1.3)
-    return out / voices
+    return fade_out(low_pass(out, 4000, 4), 0.04)
 
 
 def sfx_level_up(rng):
-    """A power-up: a synth sweep rushing upward into a bright stab."""
-    dur = 0.95
+    """Climbing a step: a quick run of wooden mallet notes up the scale, landing on a high octave.
+    Nothing like the glass chord of a match: single dry notes, one after another, going up."""
+    dur = 0.9
     out = np.zeros(int(dur * RATE))
-    sweep_len = 0.32
-    t = secs(sweep_len)
-    glide = note_freq(-9) * 2 ** (2.0 * (t / sweep_len) ** 1.4)
-    mix_at(out, saw(glide, sweep_len) * np.minimum(1, t / 0.02), 0, 0.5)
-    for semi in (3, 10, 15, 19):                       # C5 G5 C6 E6, an open stab
-        tone = saw(note_freq(semi), dur - sweep_len) * env(dur - sweep_len, 0.004, 3.2, 0.08)
-        mix_at(out, tone, sweep_len * RATE, 0.35)
-    rise = band_noise(sweep_len, 3000, 10000, rng) * (t / sweep_len) ** 2
-    mix_at(out, rise, 0, 0.25)
-    return fade_out(high_pass(out, 200), 0.05)
+    run = (-9, -7, -5, -2, 0, 3)                         # C4 D4 E4 G4 A4 C5, a pentatonic climb
+    for i, semi in enumerate(run):
+        mix_at(out, marimba(note_freq(semi + 12), 0.25, 9.0), 0.055 * i * RATE, 0.55 + 0.05 * i)
+    top = 0.055 * len(run) + 0.03
+    for semi, gain in ((15, 0.8), (3, 0.45)):           # C6 with C5 under it, left to ring
+        mix_at(out, marimba(note_freq(semi), dur - top, 5.0), top * RATE, gain)
+    knock = band_noise(0.03, 800, 3000, rng) * np.exp(-secs(0.03) * 160)
+    mix_at(out, knock, top * RATE, 0.2)
+    return fade_out(high_pass(out, 150), 0.06)
 
 
 def sfx_level11_up(rng):
@@ -174,7 +165,7 @@ def sfx_level11_up(rng):
     out = np.zeros(int(dur * RATE))
     for i, semi in enumerate((-2, -2, -2, 3)):         # G4 G4 G4 C5, a call to attention
         start = 0.11 * i
-        mix_at(out, brass(note_freq(semi), 0.1 if i < 3 else 0.2, 0.01, bright=1.3), start * RATE, 0.5)
+        mix_at(out, brass(note_freq(semi), 0.1 if i < 3 else 0.2, 0.005, bright=1.3), start * RATE, 0.5)
     chord_t = 0.5
     for semi, g in ((-9, 0.32), (3, 0.34), (7, 0.3), (10, 0.28), (15, 0.26), (19, 0.18)):
         mix_at(out, brass(note_freq(semi), dur - chord_t, 0.02, vibrato=0.006, bright=1.3, release=0.5),

@@ -94,6 +94,19 @@ def bell(f, dur, decay=5.0, bright=1.0):
     return out * np.minimum(1.0, t / 0.003)
 
 
+def marimba(f, dur, decay=5.0, rng=None):
+    """Struck bar: fundamental, the bar's fourth-ish overtone and a mallet knock."""
+    t = secs(dur)
+    out = np.sin(2 * np.pi * f * t) * np.exp(-t * decay)
+    out += 0.4 * np.sin(2 * np.pi * f * 3.93 * t) * np.exp(-t * decay * 3.2)
+    out += 0.12 * np.sin(2 * np.pi * f * 9.2 * t) * np.exp(-t * decay * 7.0)
+    out *= np.minimum(1.0, t / 0.002)
+    if rng is not None:
+        knock = band_noise(min(dur, 0.03), 600, 4000, rng) * np.exp(-secs(min(dur, 0.03)) * 200)
+        out[:len(knock)] += 0.12 * knock
+    return out * np.clip((dur - t) / 0.02, 0, 1)
+
+
 def brass(f, dur, attack=0.03, vibrato=0.0, bright=1.0, release=0.08):
     """Bright horn-like tone whose upper harmonics swell in with the attack."""
     t = secs(dur)
@@ -118,6 +131,10 @@ def spectral_gain(sig, gain_of_freq):
 
 def high_pass(sig, corner, order=2):
     return spectral_gain(sig, lambda f: 1.0 / np.sqrt(1.0 + (corner / np.maximum(f, 1e-3)) ** (2 * order)))
+
+
+def low_pass(sig, corner, order=2):
+    return spectral_gain(sig, lambda f: 1.0 / np.sqrt(1.0 + (f / corner) ** (2 * order)))
 
 
 def limit(sig, ceiling, release=0.06, wrap=False):

@@ -16,6 +16,8 @@ struct FallingGem
     bool landingPause = false; // from a landing until the next spawn or the game reset
     Timer fallClock;           // since the last fall step or spawn
     Timer landingClock;        // since the last landing
+
+    bool operator==(const FallingGem&) const = default;
 };
 
 // All per-game state, plus the few fields that outlive a game (marked "kept").
@@ -65,6 +67,9 @@ struct GameSession
 
     bool levelBlinking = false; // level digits blink after a level-up (program-wide)
     Timer levelBlinkClock;
+
+    // Every field, so that a test can tell two records apart without a list that could miss one.
+    bool operator==(const GameSession&) const = default;
 };
 
 // Program start, before the first frame: every clock starts at `now`, then the

@@ -21,4 +21,6 @@ struct Timer
 
     // Seconds since the last restart, single precision like every threshold in the game.
     float seconds(Micros now) const { return static_cast<float>(now - start) / 1000000.f; }
+
+    bool operator==(const Timer&) const = default;
 };

@@ -1,5 +1,9 @@
 #include "HudTestSupport.hpp"
 
+#include "game/Animations.hpp"
+#include "game/Falling.hpp"
+#include "game/ThreadRules.hpp"
+
 // An ending by the falling gem's column full to row 0, or by level 60 run out.
 struct EndingRun
 {
@@ -117,4 +121,66 @@ TEST(Endings, TheFirstEndingHolds)
     levelTick(lost.session, microsFromSeconds(2.0), lost.audio.port);
     EXPECT_EQ(std::tuple(lost.session.overflowEnding, lost.session.timeUp, lost.session.secondsLeft),
               std::tuple(true, false, 0));
+}
+
+// A game played to either ending and reset equals a game just started and reset with the same draws, but
+// for what the reset keeps: the best score and the player's sound choices, the falling gem's kind and
+// clocks, the popup's place, a running refill, and the clocks and blink that outlive a game (the level
+// clock restarts when play begins). Every other field is compared, so a field the reset forgets fails.
+TEST(Endings, AResetLeavesNothingOfTheGameButWhatItKeeps)
+{
+    for (const bool timeOut : {false, true})
+    {
+        RandomGenerator game(timeOut ? 5 : 6), player(7);
+        RandomDraw draw = std::ref(game);
+        AudioRecorder audio;
+        HudFields hud;
+        BestScoreFile none;
+        EndDisplay end;
+        Micros now = 0;
+        GameSession played;
+        startSession(played, draw, now);
+        resetGame(played, draw);
+        beginPlay(played, now);
+        // Near a level-up, with some points: faster gems, one more kind, a score, a popup
+        std::tie(played.level, played.secondsLeft, played.pendingPoints) = std::tuple(timeOut ? 59 : 10, 2, 720);
+        bool ended = false;
+        for (int frame = 0; frame < 100000 && !ended; ++frame)
+        {
+            now += microsFromSeconds(0.02);
+            switch (player() % (timeOut ? 4 : 5))
+            {
+                case 0: pullGem(played, now, audio.port); break;
+                case 1: pushBead(played, now, audio.port); break;
+                case 2: moveSelectorLeft(played, now); break;
+                case 3: moveSelectorRight(played, now); break;
+                case 4: hardDrop(played, now, audio.port); break;
+            }
+            stepThreadAnimations(played, now, draw);
+            ended = levelTick(played, now, audio.port) == EndingReport::EndScreenDue;
+            updatePlayingHud(played, hud, now, 0.f, none);
+            if (updateFallingGem(played, now, draw, audio.port) == FallResult::Continue)
+                ended |= overflowEndingStep(played, now, audio.port) == EndingReport::EndScreenDue;
+        }
+        ASSERT_TRUE(ended && played.level > 10 && (timeOut ? played.timeUp : played.overflowEnding));
+        beginEndScreen(played, now, end);
+        updateEndScreen(played, now, audio.port, end, hud.endScore);
+
+        RandomGenerator same = game, start(1); // the reset's draws, for the fresh game too
+        RandomDraw sameDraw = std::ref(same), startDraw = std::ref(start);
+        resetGame(played, draw);
+        GameSession expected;
+        startSession(expected, startDraw, 0);
+        resetGame(expected, sameDraw);
+        const auto keep = [&](auto... fields) { ((expected.*fields = played.*fields), ...); };
+        keep(&GameSession::bestScore, &GameSession::soundOn, &GameSession::musicOn, &GameSession::popupX,
+             &GameSession::patternRefilling, &GameSession::levelClock, &GameSession::animationClock,
+             &GameSession::transitionClock, &GameSession::selectorClock, &GameSession::pulseClock,
+             &GameSession::endClock, &GameSession::levelBlinking, &GameSession::levelBlinkClock);
+        const FallingGem& gem = played.fallingGem;
+        std::tie(expected.fallingGem.code, expected.fallingGem.fallClock, expected.fallingGem.landingClock) =
+            std::tuple(gem.code, gem.fallClock, gem.landingClock);
+        EXPECT_TRUE(played == expected) << (timeOut ? "time-out" : "overflow") << ", reset:\n"
+                                        << dumpSession(played) << "a fresh game:\n" << dumpSession(expected);
+    }
 }

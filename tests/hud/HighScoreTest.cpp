@@ -208,8 +208,9 @@ TEST_F(HighScoreFile, AKilledSaveLeavesAWholeScoreAndOneTemporaryFileAtMost)
         int value = 0;
         for (unsigned wanted = 1 + random() % 3; wanted > 0 && ::read(ends[0], &value, sizeof(value)) > 0; --wanted)
             confirmed = value;
-        for (volatile unsigned spin = random() % 2000000; spin > 0; spin = spin - 1)
-            ;
+        volatile unsigned spin = random() % 2000000;
+        while (spin > 0)
+            spin = spin - 1;
         ::kill(saver, SIGKILL);
         while (::read(ends[0], &value, sizeof(value)) == sizeof(value))
             confirmed = value;

@@ -20,6 +20,12 @@ Command commandFromEvent(const sf::Event& event, bool spaceHeld)
                 command.position = {event.mouseButton.x, event.mouseButton.y};
             }
             break;
+        case sf::Event::LostFocus:
+            command.kind = CommandKind::FocusLost;
+            break;
+        case sf::Event::GainedFocus:
+            command.kind = CommandKind::FocusGained;
+            break;
         default:
             break;
     }

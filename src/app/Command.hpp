@@ -10,7 +10,9 @@ enum class CommandKind
     Other,     // any other event: it still replaces the last one the menu looks at
     Close,     // the window's close event
     KeyPress,
-    LeftClick
+    LeftClick,
+    FocusLost,  // the player switched to another window
+    FocusGained
 };
 
 struct Command

@@ -44,7 +44,7 @@ void GameApp::respond(const Command& command, Micros now)
     if (command.spaceHeld && m_screen == ScreenState::Playing)
         m_playing.holdSpace(m_app, now);
 
-    if (command.kind == CommandKind::LeftClick)
+    if (command.kind == CommandKind::LeftClick || command.kind == CommandKind::FocusLost)
         route(command, now);
 }
 

@@ -46,6 +46,14 @@ ScreenSwitch PlayingScreen::respond(const Command& command, AppContext& app, Mic
         }
         return std::nullopt;
     }
+    // A player who switches to another window finds the game paused, as P would have done; it
+    // stays paused until resumed. Nothing to pause in a landing pause, an ending or a time-out.
+    if (command.kind == CommandKind::FocusLost)
+    {
+        if (!session.paused && !session.timeUp && !session.overflowEnding && canTogglePause(session))
+            togglePauseFrom(app);
+        return std::nullopt;
+    }
     if (command.kind != CommandKind::LeftClick)
         return std::nullopt;
 

@@ -24,7 +24,7 @@ public:
     // The first frame of play.
     void enter(AppContext& app, Micros now);
 
-    // Keys and the five in-game buttons; B and the main-menu button leave for the menu.
+    // Keys, the five in-game buttons and the loss of focus; B and the main-menu button leave for the menu.
     ScreenSwitch respond(const Command& command, AppContext& app, Micros now);
     // Space held while a gem falls drops it; tried after every event.
     void holdSpace(AppContext& app, Micros now);

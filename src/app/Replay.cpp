@@ -95,6 +95,14 @@ bool Replay::apply(const std::string& line, std::string& error)
         command.position = m_input.mouse;
         sent = true;
     }
+    else if (word == "focus")
+    {
+        in >> name;
+        if (name != "lost" && name != "gained")
+            return error = "focus needs lost or gained", false;
+        command.kind = name == "lost" ? CommandKind::FocusLost : CommandKind::FocusGained;
+        sent = true;
+    }
     else if (word == "hold")
     {
         std::string state;

@@ -16,6 +16,7 @@
 //   key NAME             a key press: Space Enter Escape B M S P Left Right Up Down
 //   click X Y            a left click at window pixels X, Y
 //   mouse X Y            the mouse moves there
+//   focus lost|gained    the window loses or regains the keyboard focus
 //   hold NAME on|off     Space, Enter, Escape, M, S or P held down or released
 // Pictures are read from assets/ for the buttons' sizes only; no window opens.
 class Replay

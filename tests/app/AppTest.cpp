@@ -174,6 +174,31 @@ TEST(Screens, HeldKeysActOncePerPress)
     EXPECT_TRUE(h.app.session().paused);
 }
 
+// Losing the focus pauses play as P would, but only where P would be accepted and no ending
+// runs: not in a landing pause, an overflow or a time-out. Regaining it does not resume.
+TEST(Screens, LosingTheFocusPausesPlay)
+{
+    const struct { const char* when; bool GameSession::*flag; bool pauses; } cases[] = {
+        {"mid-air", &GameSession::paused, true}, {"overflow", &GameSession::overflowEnding, false},
+        {"time-out", &GameSession::timeUp, false}, {"landing pause", nullptr, false}};
+    for (const auto& c : cases)
+    {
+        AppHarness h;
+        h.reachPlaying();
+        holdGemMidAir(h);
+        GameSession& g = h.app.session();
+        if (!c.flag)
+            std::tie(g.fallingGem.falling, g.fallingGem.landingPause) = std::tuple(false, true);
+        else if (c.flag != &GameSession::paused)
+            g.*c.flag = true;
+        for (const CommandKind focus : {CommandKind::FocusLost, CommandKind::FocusGained})
+            h.send({focus, sf::Keyboard::Unknown, {}, false});
+        h.frame();
+        EXPECT_EQ(std::tuple(g.paused, h.audio.music), std::tuple(c.pauses, std::vector<MusicCommand>(c.pauses, MusicCommand::Pause)))
+            << c.when;
+    }
+}
+
 // The playing screen's draw order and what decides each sprite: a pulled gem in
 // slot 0, the tube over its beads, the falling gem hidden in its landing pause,
 // and the danger pulse shown while paused but not during either ending.

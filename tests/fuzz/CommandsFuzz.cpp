@@ -1,7 +1,8 @@
 // Any bytes as a player: commands and frame times applied to the app from a fresh start, through
 // every screen it can reach, with the game's invariants checked after every frame.
 // Each byte is one step: its low 3 bits the kind, its high 5 bits the argument.
-//   0 key press, 1 left click at a target, 2 mouse move to a target, 3 Space/M/S/P/Escape/Enter held or let go,
+//   0 key press, 1 left click at a target, 2 mouse move to a target (24 to 31: the focus lost or regained),
+//   3 Space/M/S/P/Escape/Enter held or let go,
 //   4..7 frames of one duration: 1, 4, 16 or 64 of them.
 // Run from the folder that holds assets/: the buttons' sizes come from their pictures.
 // Seed "golden_game" is tests/replay/golden.replay in this encoding: a discard, a match, a level-up
@@ -99,7 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {
             case 0: command = {CommandKind::KeyPress, replayKey(keys[argument % keys.size()]), {}, false}; break;
             case 1: command = {CommandKind::LeftClick, sf::Keyboard::Unknown, targets[argument % targets.size()], false}; break;
-            case 2: command = {CommandKind::Other, sf::Keyboard::Unknown, {}, false}; break;
+            case 2:
+                command.kind = argument < 24 ? CommandKind::Other : argument % 2 ? CommandKind::FocusGained : CommandKind::FocusLost;
+                break;
             case 3:
             {
                 bool* held[] = {&spaceHeld, &input.musicKeyHeld, &input.soundKeyHeld, &input.pauseKeyHeld,

@@ -16,7 +16,9 @@ rm -rf "$work/copy" && mkdir -p "$work/copy"
 git ls-files -z --cached --others --exclude-standard | tar --null -T - --ignore-failed-read -cf - 2> /dev/null |
     tar -C "$work/copy" -xf -
 targets=(game_tests hud_tests app_tests glimmora-replay)
-cmake -S "$work/copy" -B "$work/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BUILD_TESTS=ON > /dev/null
+# Optimised a little and without debug information, linked by gold: each slip relinks four programs.
+cmake -S "$work/copy" -B "$work/build" -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold \
+    -DGLIMMORA_BUILD_TESTS=ON > /dev/null
 build() { cmake --build "$work/build" -j"$(nproc)" --target "${targets[@]}" > "$work/build.log" 2>&1; }
 # The suite in the order of its speed; the first failure ends it. A slip that hangs a test is noticed too.
 noticed() {

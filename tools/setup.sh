@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12; apt-get as root, or through sudo) and builds into build/.
 #   tools/setup.sh          packages to build and play
-#   tools/setup.sh --tests  also the test suite's packages (GoogleTest, Xvfb, xdotool, ImageMagick,
+#   tools/setup.sh --tests  also the test suite's packages (GoogleTest, Xvfb, xdotool, xrandr, ImageMagick,
 #                           the package builder and its checkers, and Python with numpy, Pillow, lame and
 #                           oggdec for the asset checks)
 set -euo pipefail
@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libopenal-dev libx11-dev libxrandr-dev libasound2
           libpulse0)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick dpkg-dev lintian appstream
+    packages+=(libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick dpkg-dev lintian appstream
                desktop-file-utils python3 python3-numpy python3-pil lame vorbis-tools)
     # The fuzzers (clang's libFuzzer) and the benchmarks
     packages+=(clang libclang-rt-14-dev libbenchmark-dev)

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12; apt-get as root, or through sudo) and builds into build/.
 #   tools/setup.sh          packages to build and play
-#   tools/setup.sh --tests  also the test suite's packages (GoogleTest, Xvfb, xdotool, ImageMagick, the
-#                           package builder and its checkers, and Python with numpy, Pillow, lame and
+#   tools/setup.sh --tests  also the test suite's packages (GoogleTest, Xvfb, xdotool, xrandr, ImageMagick,
+#                           the package builder and its checkers, and Python with numpy, Pillow, lame and
 #                           oggdec for the asset checks)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # OpenAL only recommends its ALSA and PulseAudio back ends; without them a
 # minimal system plays no sound.
-packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libopenal-dev libx11-dev libasound2 libpulse0)
+packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libopenal-dev libx11-dev libxrandr-dev libasound2
+          libpulse0)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick dpkg-dev lintian appstream desktop-file-utils
-               python3 python3-numpy python3-pil lame vorbis-tools)
+    packages+=(libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick dpkg-dev lintian appstream
+               desktop-file-utils python3 python3-numpy python3-pil lame vorbis-tools)
     # The fuzzers (clang's libFuzzer) and the benchmarks
     packages+=(clang libclang-rt-14-dev libbenchmark-dev)
 fi

@@ -4,6 +4,7 @@
 #include "app/FrameLoop.hpp"
 #include "app/GameApp.hpp"
 #include "app/Launch.hpp"
+#include "app/Monitor.hpp"
 
 #include <SFML/Graphics.hpp>
 
@@ -21,11 +22,11 @@ int main()
     sf::Image cursorImage;
     sf::Cursor cursor;
 
-    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    sf::RenderWindow window(desktop, "Glimmora Game", sf::Style::Fullscreen, sf::ContextSettings());
+    sf::RenderWindow window;
+    const sf::Vector2u size = openOnOneMonitor(window, "Glimmora Game");
     endDisplayCheck();
     setWindowIcon(window);
-    const DesignScale scale = computeDesignScale(desktop.width, desktop.height);
+    const DesignScale scale = computeDesignScale(size.x, size.y);
     RandomGenerator generator(static_cast<std::uint32_t>(std::time(nullptr)));
 
     auto pictures = std::make_unique<PictureAssets>();

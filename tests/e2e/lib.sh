@@ -56,9 +56,10 @@ wait_for() {
     log "$what${DETAIL:+: $DETAIL}"
 }
 
-# A private Xvfb of the given size: it picks a free display and writes its number once it takes clients.
+# A private Xvfb of the given size: it picks a free display and writes its number once it takes clients. A third
+# argument, WxH+X+Y, is where the game's window goes when it covers only part of the screen: checks look there.
 xvfb_start() {
-    SCREEN_W=$1 SCREEN_H=$2 SIZE=${1}x$2
+    PLACE=${3:-${1}x$2+0+0} PART=${3:+1} SHOT_FROM=root && SIZE=${PLACE%%+*} && SCREEN_W=${SIZE%x*} SCREEN_H=${SIZE#*x}
     Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp -noreset 3> "$E2E_TMP/display" > "$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$! && wait_for "Xvfb ${1}x$2 to take clients" xvfb_ready
     # The pointer starts at the centre, over the start button: park it in a corner.
@@ -77,7 +78,8 @@ start_game() {
     local ids geometry && ids=$(game_windows)
     [[ $ids != *$'\n'* ]] || fail "expected one top-level window titled \"$TITLE\", found $(wc -l <<< "$ids")"
     eval "$(xdotool getwindowgeometry --shell "$ids")" && geometry=${WIDTH}x$HEIGHT+$X+$Y # on the root window
-    [[ $geometry == "$SIZE+0+0" ]] || fail "window geometry $geometry, not the whole screen"
+    [[ $geometry == "$PLACE" ]] || fail "window geometry $geometry, not $PLACE"
+    [[ -z $PART ]] || SHOT_FROM=$ids # shots of the whole wider screen would slow the game's frames
 }
 quit_game() {
     local status=0 && xdotool key Escape
@@ -91,7 +93,7 @@ game_kill() { # politely, then for good
 } 2> /dev/null
 
 # A screenshot, cut by any operations given, into $E2E_TMP/<name>.ppm and SHOT; an old one is never judged again.
-shot() { SHOT=$E2E_TMP/$1.ppm && rm -f "$SHOT" && import -window root "${@:2}" "$SHOT" 2> /dev/null; }
+shot() { SHOT=$E2E_TMP/$1.ppm && rm -f "$SHOT" && import -window "$SHOT_FROM" "${@:2}" "$SHOT" 2> /dev/null; }
 # RMSE of two pictures after the same operations (a crop, a mask) on both; mean brightness, 0 to 1.
 rmse() { $CONVERT \( "$1" -alpha off "${@:3}" \) \( "$2" -alpha off "${@:3}" \) -metric RMSE -compare \
     -format '%[distortion]' info: 2> /dev/null; }

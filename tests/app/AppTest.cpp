@@ -306,7 +306,7 @@ TEST(Screens, EndScreenShowsThisGameAndLeavesCleanly)
     EXPECT_EQ(h.audio.started.back(), Effect::Defeat);
 }
 
-// Points of the frame a game is left in, and its running popup, stay with it.
+// Points of the frame a game is left in, its running popup and its discard stay with it.
 TEST(Screens, LeavingAGameDropsItsPendingPointsAndPopup)
 {
     AppHarness h;
@@ -315,10 +315,12 @@ TEST(Screens, LeavingAGameDropsItsPendingPointsAndPopup)
     g.pendingPoints = 40;
     h.frame(0.05);
     ASSERT_GT(g.popupPoints, 0);
-    g.pendingPoints = 650;
+    std::tie(g.thread, g.selectorStop) = std::tuple(Thread{1, 2, 3, 1, 2, 3, 1, 2}, TrashTubeStop);
+    h.press(sf::Keyboard::Up); // a discard, and its 40 points in this frame
     h.press(sf::Keyboard::B);
     h.frame();
-    EXPECT_EQ(std::tuple(g.score, g.pendingPoints, g.popupPoints, g.bestScore), std::tuple(0, 0, 0, 40));
+    EXPECT_EQ(std::tuple(g.score, g.pendingPoints, g.popupPoints, g.bestScore, g.trashAnimating),
+              std::tuple(0, 0, 0, 40, false));
 }
 
 // Space held through the last level's end: the gem hangs, the won game ends

@@ -5,7 +5,6 @@ DEADLINE=30      # seconds any awaited condition may take
 PAGE_TOL=0.04 STABLE_TOL=0.004 # RMSE, 0 (equal) to 1: a screen against its picture; two shots of a resting screen
 MIN_FADE=0.5     # least brightness a finished fade-in may stop at (it depends on frame timing)
 TITLE="Glimmora Game"
-GEMS=(thread_segment gem_90 gem_80 gem_70 gem_60 gem_50 gem_40 gem_30 gem_20 gem_diamond gem_trash) # by code, 0 empty
 CONVERT=/usr/bin/convert && [[ -x $CONVERT ]] || CONVERT=convert # should another convert come first on PATH
 export MAGICK_THREAD_LIMIT=1                                       # the game needs the other core more
 
@@ -150,12 +149,11 @@ wait_title() { wait_page "the title page, faded in" "$ASSETS/start_page.png" 0; 
 wait_menu() { wait_page "the menu page with its buttons" "$ASSETS/menu_page.png" 1; }
 start_to_menu() { start_game "$@"; wait_title; xdotool key space; wait_menu; } # arguments: as start_game
 
-# The menu reads clicks from the last event, so a press released in the same frame is lost: hold the start
-# button until the other buttons vanish (its own look changes under the pointer anyway). Call after wait_menu.
+# A plain click on the start button, then the other buttons vanish (its own look changes under the pointer
+# anyway). Call after wait_menu.
 press_start() {
-    buttons_box 0 1 && xdotool mousemove $(((BOX[0] + BOX[2]) / 2)) $(((BOX[1] + BOX[3]) / 2)) mousedown 1
+    buttons_box 0 1 && xdotool mousemove $(((BOX[0] + BOX[2]) / 2)) $(((BOX[1] + BOX[3]) / 2)) click 1
     buttons_box 1 && wait_for "the menu buttons to vanish after pressing start game" buttons_gone
-    xdotool mouseup 1
 }
 buttons_gone() {
     shot buttons-gone; local d && d=$(rmse "$SHOT" "$SETTLED_REF" "${CROP[@]}")

@@ -112,6 +112,7 @@ TEST_F(Falling, DangerSoundsOneAlarmForAnyNumberOfColumns)
     stack(session.board, 2, "111111");
     stack(session.board, TubeColumn, "1111111");
     playDangerAlert(session, recorder.port);
+    EXPECT_TRUE(recorder.started.empty()) << "six gems, or the tube, sounded the alarm";
     stack(session.board, 2, "1111111");
     stack(session.board, StartStop, "1111111");
     playDangerAlert(session, recorder.port);

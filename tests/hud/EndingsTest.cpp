@@ -142,8 +142,9 @@ TEST(Endings, AResetLeavesNothingOfTheGameButWhatItKeeps)
         startSession(played, draw, now);
         resetGame(played, draw);
         beginPlay(played, now);
-        // Near a level-up, with some points: faster gems, one more kind, a score, a popup
-        std::tie(played.level, played.secondsLeft, played.pendingPoints) = std::tuple(timeOut ? 59 : 10, 2, 720);
+        // Near a level-up, with a few patterns and points: faster gems, one more kind, a score, a popup
+        std::tie(played.level, played.secondsLeft, played.patternsCompleted, played.pendingPoints) =
+            std::tuple(timeOut ? 59 : 10, 2, 3, 720);
         bool ended = false;
         for (int frame = 0; frame < 100000 && !ended; ++frame)
         {

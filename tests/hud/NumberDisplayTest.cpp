@@ -27,6 +27,7 @@ TEST(PlayingHud, PopupRisesAndFadesOneStepPerFrameWhileScoreAndBestTakeThePoints
     frame(0.0, 800);
     expectRow(hud.score, "000800", {497.f, 50.f}, 25.f, 255);
     expectRow(hud.bestScore, "000800", {758.f, 50.f}, 25.f, 255);
+    expectRow(hud.patterns, "0000", {1072.f, 50.f}, 25.f, 255);
     frame(0.019);
     EXPECT_EQ(hud.popup.places[0].digit, -1); // nothing to draw before the first step
     frame(0.001);

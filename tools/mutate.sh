@@ -7,14 +7,15 @@
 # Exit status: 0 when every slip was noticed, 1 when some survived, 2 when the list or the build is wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD list=$(readlink -f "${1:-tools/mutations.txt}")
+list=$(readlink -f "${1:-tools/mutations.txt}")
 work=${TMPDIR:-/tmp}/glimmora-mutate
 [[ -n ${DISPLAY:-} ]] || exec env ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$list"
 
 # A copy of the sources that is never the checkout, built once; each slip then rebuilds what it touched.
-rm -rf "$work/copy" && mkdir -p "$work/copy"
+# A snapshot of the checkout as it is now (a later edit there changes nothing here), restored from after each slip.
+rm -rf "$work/copy" "$work/pristine" && mkdir -p "$work/copy" "$work/pristine"
 git ls-files -z --cached --others --exclude-standard | tar --null -T - --ignore-failed-read -cf - 2> /dev/null |
-    tar -C "$work/copy" -xf -
+    tee >(tar -C "$work/pristine" -xf -) | tar -C "$work/copy" -xf -
 targets=(game_tests hud_tests app_tests glimmora-replay)
 # Optimised a little and without debug information, linked by gold: each slip relinks four programs.
 cmake -S "$work/copy" -B "$work/build" -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold \
@@ -24,7 +25,7 @@ build() { cmake --build "$work/build" -j"$(nproc)" --target "${targets[@]}" > "$
 noticed() {
     local t
     for t in game_tests hud_tests app_tests; do
-        (cd "$work/copy" && timeout 300 "$work/build/tests/$t" --gtest_brief=1 > "$work/test.log" 2>&1) || return 0
+        (cd "$work/copy" && exec timeout 300 "$work/build/tests/$t" --gtest_brief=1) > "$work/test.log" 2>&1 || return 0
     done
     (cd "$work/copy" && timeout 300 "$work/build/glimmora-replay" tests/replay/golden.replay tests/replay/golden.txt \
         > "$work/test.log" 2>&1) || return 0
@@ -48,7 +49,7 @@ while IFS=$'\t' read -r file text slip what || [[ -n $file ]]; do
     else
         echo "SURVIVED  $file: $what" && survived+=("$file: $what")
     fi
-    cp "$root/$file" "$work/copy/$file"
+    cp "$work/pristine/$file" "$work/copy/$file"
 done < "$list"
 build
 

@@ -41,10 +41,14 @@ TEST(Screens, TitleAndMenu)
 
     const DesignPoint quit = h.centreOf(Picture::QuitMenuButton);
     h.clickAt(quit); // dismisses the title and stays the last command
-    h.run(1.01);
+    h.run(0.99);
+    ASSERT_EQ(h.app.screen(), ScreenState::Title) << "the title's fade-out takes a second";
+    h.run(0.02);
     ASSERT_EQ(h.app.screen(), ScreenState::Menu);
     EXPECT_FALSE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit), 2)) << "no buttons in the first menu frame";
-    h.run(1.3);
+    h.run(1.18);
+    EXPECT_FALSE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit), 2)) << "buttons before 1.2 s";
+    h.run(0.04);
     EXPECT_FALSE(h.app.closeRequested()) << "the title's click pressed a button the player had not seen";
     EXPECT_TRUE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit)));
     EXPECT_TRUE(h.app.session().gameReady) << "the first menu frame prepares a game";

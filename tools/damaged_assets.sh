@@ -3,7 +3,7 @@
 # the real game starts on its own Xvfb, takes a scripted run through the title, the menu and a few seconds
 # of play (arrows, Space, P twice, M twice, S twice) and must exit 0 on Escape. Too slow for the default
 # suite (about 7 s a case); a sanitized binary also checks each run for invalid accesses and leaks.
-#   bash tests/e2e/damaged_assets.sh <game binary> <repo root> [jobs, default 2] [asset name...]
+#   bash tools/damaged_assets.sh <game binary> <repo root> [jobs, default 2] [asset name...]
 set -euo pipefail
 (($# >= 2)) && [[ -x $1 && -d $2/assets ]] || { echo "usage: $0 <game binary> <repo root> [jobs] [asset...]" >&2; exit 2; }
 GAME=$(readlink -f "$1") ROOT=$(readlink -f "$2") JOBS=${3:-2}

@@ -13,7 +13,7 @@ work=${TMPDIR:-/tmp}/glimmora-mutate
 
 # A copy of the sources that is never the checkout, built once; each slip then rebuilds what it touched.
 # A snapshot of the checkout as it is now (a later edit there changes nothing here), restored from after each slip.
-rm -rf "$work/copy" "$work/pristine" && mkdir -p "$work/copy" "$work/pristine"
+rm -rf "$work/copy" "$work/pristine" "$work/build" && mkdir -p "$work/copy" "$work/pristine"
 git ls-files -z --cached --others --exclude-standard | tar --null -T - --ignore-failed-read -cf - 2> /dev/null |
     tee >(tar -C "$work/pristine" -xf -) | tar -C "$work/copy" -xf -
 targets=(game_tests hud_tests app_tests glimmora-replay)

@@ -6,7 +6,8 @@
 #   tools/windows.sh --prefix   the same, printing on stdout only the libraries' folder
 #   tools/windows.sh --rebuild  builds the libraries again even when the cache has them
 # The libraries are built from Debian's source packages at the versions pinned below: SFML,
-# FreeType, Ogg, Vorbis and FLAC static; OpenAL Soft and mpg123 as DLLs, as their LGPL asks.
+# FreeType, Ogg, Vorbis and FLAC static; OpenAL Soft and mpg123 as DLLs, as their LGPL asks;
+# GoogleTest static, for the unit tests under Wine.
 # GLIMMORA_WINDOWS_CACHE overrides the cache folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,6 +44,7 @@ sources=(
     "libvorbis 1.3.7-1"
     "flac 1.4.2+ds-2"
     "mpg123 1.31.2-1+deb12u1"
+    "googletest 1.12.1-0.2"
 )
 # OpenAL Soft: the package mirror serves neither file of Debian 12's openal-soft (1:1.19.1-2) but
 # the next release's upstream tarball, checked against that release's signed source index and
@@ -247,13 +249,22 @@ build freetype src-freetype -DBUILD_SHARED_LIBS=OFF -DFT_DISABLE_ZLIB=ON -DFT_DI
 # mpg123's own CMake build (ports/cmake): the decoder library only, no network streams
 build mpg123 src-mpg123/ports/cmake -DBUILD_SHARED_LIBS=ON -DBUILD_LIBOUT123=OFF -DBUILD_PROGRAMS=OFF \
     -DNETWORK=OFF
+# GoogleTest without GoogleMock, which no test uses
+build googletest src-googletest -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON
 
 wait "$openal_job" || exit 1
 trap - EXIT
-step "the libraries below SFML built"
+step "the libraries under SFML built"
 # The bundled Windows binaries are stripped from Debian's SFML: it uses the ones built above
 build sfml src-libsfml -DBUILD_SHARED_LIBS=OFF -DSFML_USE_SYSTEM_DEPS=ON -DSFML_BUILD_NETWORK=OFF \
     -DSFML_BUILD_EXAMPLES=OFF -DSFML_BUILD_DOC=OFF -DSFML_INSTALL_PKGCONFIG_FILES=OFF
+# SFML's static config names two Windows libraries as Windows spells them, which a case-sensitive
+# file system does not find: the system's libopengl32.a and OpenAL Soft's libOpenAL32.dll.a
+config=$prefix/lib/cmake/SFML/SFMLConfigDependencies.cmake
+sed -i -e 's/"OpenGL32"/"opengl32"/' \
+    -e 's/SEARCH_NAMES "OpenAL" "openal" "openal32")/SEARCH_NAMES "OpenAL" "openal" "openal32" "OpenAL32")/' "$config"
+grep -q '"opengl32"' "$config" && grep -q '"OpenAL32")' "$config" ||
+    { echo "windows.sh: SFML's $config no longer has the names to correct" >&2; exit 1; }
 
 touch "$prefix/.complete"
 trap - ERR

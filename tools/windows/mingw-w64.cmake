@@ -17,6 +17,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# off_t of 64 bits, as on the Linux build: libmpg123 is built for it (its _64 functions), and
+# mpg123.h picks those names only when the program asks for it too. C++ only: the C libraries'
+# own builds set it where they need it.
+set(CMAKE_CXX_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
+
 # The C and C++ runtimes go into each program and library: a player's Windows has neither
 # libstdc++-6.dll nor libgcc_s_seh-1.dll nor libwinpthread-1.dll. winpthread goes in whole
 # before the driver's own -lpthread, which would otherwise take the DLL's import library.

@@ -43,7 +43,10 @@ set(ENV{PKG_CONFIG_LIBDIR} "${GLIMMORA_WINDOWS_PC_DIRS}")
 set(ENV{PKG_CONFIG_PATH} "")
 unset(ENV{PKG_CONFIG_SYSROOT_DIR})
 
-# Tests and try_run start the .exe files through Wine
-if(EXISTS /usr/lib/wine/wine64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
-endif()
+# Test discovery, ctest and try_run start the .exe files through Wine, the prefix's DLLs on its path
+set(GLIMMORA_WINDOWS_DLL_DIRS "")
+foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
+  list(APPEND GLIMMORA_WINDOWS_DLL_DIRS "${prefix}/bin")
+endforeach()
+string(REPLACE ";" ":" GLIMMORA_WINDOWS_DLL_DIRS "${GLIMMORA_WINDOWS_DLL_DIRS}")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${GLIMMORA_WINDOWS_DLL_DIRS})

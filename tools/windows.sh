@@ -102,6 +102,8 @@ if ! have_deb_src; then
     need_update=true
 fi
 
+# A deb-src entry with no source index fetched yet
+apt-cache showsrc --only-source libsfml 2> /dev/null | grep -q '^Package:' || need_update=true
 if ((${#missing[@]})) || $need_update; then
     "${as_root[@]}" apt-get update -qq
 fi
@@ -179,7 +181,7 @@ for entry in "${sources[@]}"; do
 done
 
 # OpenAL Soft through a source list of its own, leaving the machine's apt set-up as it was
-mkdir -p apt/lists/partial apt/sources
+mkdir -p apt/lists/partial apt/sources apt/cache/archives/partial
 cat > apt/sources/openal.sources << EOF
 Types: deb-src
 URIs: http://deb.debian.org/debian
@@ -188,7 +190,7 @@ Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 EOF
 apt_openal=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/apt/sources"
-            -o Dir::State::Lists="$work/apt/lists" -o Debug::NoLocking=1)
+            -o Dir::State::Lists="$work/apt/lists" -o Dir::Cache="$work/apt/cache" -o Debug::NoLocking=1)
 apt-get "${apt_openal[@]}" update -qq > fetch-openal.log 2>&1
 apt-get "${apt_openal[@]}" source --download-only -qq openal-soft >> fetch-openal.log 2>&1 || true
 if [[ ! -f $openal_tarball ]] || ! echo "$openal_sha256  $openal_tarball" | sha256sum -c --quiet - > /dev/null 2>&1; then
@@ -242,8 +244,8 @@ build vorbis src-libvorbis -DBUILD_SHARED_LIBS=OFF
 build flac src-flac -DBUILD_SHARED_LIBS=OFF -DWITH_OGG=OFF -DBUILD_CXXLIBS=OFF -DBUILD_PROGRAMS=OFF \
     -DBUILD_EXAMPLES=OFF -DBUILD_DOCS=OFF -DINSTALL_MANPAGES=OFF -DWITH_FORTIFY_SOURCE=OFF \
     -DWITH_STACK_PROTECTOR=OFF
-# The game draws no text from font files it does not ship: FreeType's compressed-font and
-# colour-glyph helpers stay out
+# SFML's graphics module needs FreeType to link, but the game's text is in its pictures: FreeType's
+# compressed-font, PNG-glyph and shaping helpers stay out
 build freetype src-freetype -DBUILD_SHARED_LIBS=OFF -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
     -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 # mpg123's own CMake build (ports/cmake): the decoder library only, no network streams

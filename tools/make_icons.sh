@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders the desktop icon sizes from packaging/icons/glimmora-game.svg (the results are committed).
+# Renders the desktop icon sizes from packaging/icons/glimmora-game.svg, and the Windows icon from them
+# (the results are committed; ImageMagick makes the .ico).
 set -euo pipefail
 cd "$(dirname "$0")/../packaging/icons"
 if ! command -v rsvg-convert > /dev/null; then
@@ -9,3 +10,5 @@ fi
 for size in 16 24 32 48 64 128 256; do
     rsvg-convert -w "$size" -h "$size" glimmora-game.svg -o "glimmora-game-$size.png"
 done
+# The Windows program's icon, every size in one file
+convert glimmora-game-{16,24,32,48,64,128,256}.png glimmora-game.ico

@@ -26,36 +26,38 @@ std::vector<std::string> gameDataFiles()
     return files;
 }
 
-bool holdsGameData(const std::string& folder)
+bool holdsGameData(const fs::path& folder)
 {
     // Most of the game's own files, not one that shares a common name (a web project's
     // background.png): a few missing or damaged files still leave the game to play on
     std::error_code error;
     const std::vector<std::string> files = gameDataFiles();
     const auto present = std::count_if(files.begin(), files.end(), [&](const std::string& file) {
-        return fs::is_regular_file(fs::path(folder) / file, error);
+        return fs::is_regular_file(folder / file, error);
     });
     return 2 * present > static_cast<long>(files.size());
 }
 
-DataSearch findDataFolder(const std::string& workingDir, const std::string& executable)
+DataSearch findDataFolder(const fs::path& workingDir, const fs::path& executable)
 {
     DataSearch search{{workingDir}, std::nullopt};
-    std::string installed;
+    std::vector<fs::path> installed; // folders that hold an installed game's data
     if (!executable.empty())
     {
-        const fs::path binaryFolder = fs::path(executable).parent_path();
-        installed = (binaryFolder / GLIMMORA_DATA_FROM_BINARY).lexically_normal().string();
-        for (const std::string& folder : {installed, binaryFolder.parent_path().string()})
+        const fs::path binaryFolder = executable.parent_path();
+        installed = {binaryFolder, (binaryFolder / GLIMMORA_DATA_FROM_BINARY).lexically_normal()};
+        for (const fs::path& folder : {installed[0], installed[1], binaryFolder.parent_path()})
             if (std::find(search.tried.begin(), search.tried.end(), folder) == search.tried.end())
                 search.tried.push_back(folder);
     }
 
-    for (const std::string& folder : search.tried)
+    for (const fs::path& folder : search.tried)
         if (holdsGameData(folder))
         {
             std::error_code error;
-            search.found = DataFolder{folder, !installed.empty() && fs::equivalent(folder, installed, error)};
+            const bool isInstalled = std::any_of(installed.begin(), installed.end(),
+                                                 [&](const fs::path& place) { return fs::equivalent(folder, place, error); });
+            search.found = DataFolder{folder, isInstalled};
             break;
         }
     return search;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,13 +8,13 @@
 // The folder whose assets/ the game reads, and what kind of folder it is.
 struct DataFolder
 {
-    std::string root;       // holds assets/; the game makes it its working directory
-    bool installed = false; // the installed data folder, not a checkout: best scores go to each player's home
+    std::filesystem::path root; // holds assets/; the game makes it its working directory
+    bool installed = false;     // not a checkout: best scores go to each player's own folder
 };
 
 struct DataSearch
 {
-    std::vector<std::string> tried; // every folder looked at, in order, each once
+    std::vector<std::filesystem::path> tried; // every folder looked at, in order, each once
     std::optional<DataFolder> found;
 };
 
@@ -22,10 +23,11 @@ std::vector<std::string> gameDataFiles();
 
 // A folder holds the game's data when its assets/ has most of the game's files; single missing
 // files are left to the game, which plays on without them.
-bool holdsGameData(const std::string& folder);
+bool holdsGameData(const std::filesystem::path& folder);
 
-// Looks for the game's data in the working directory (a checkout's root), in the installed data
-// folder relative to the executable, and in the executable's parent folder (a checkout's build
-// folder). The installed data folder counts as installed under whatever name it is reached. An
-// empty executable path leaves only the working directory.
-DataSearch findDataFolder(const std::string& workingDir, const std::string& executable);
+// Looks for the game's data in the working directory (a checkout's root), beside the executable (an
+// unpacked archive), in the installed data folder relative to the executable, and in the executable's
+// parent folder (a checkout's build folder). The installed data folder and the executable's own folder
+// count as installed under whatever name they are reached. An empty executable path leaves only the
+// working directory.
+DataSearch findDataFolder(const std::filesystem::path& workingDir, const std::filesystem::path& executable);

@@ -14,7 +14,7 @@
 int main()
 {
     // Before any window: the game's data and a display, or one line on why the game cannot start.
-    std::string highScorePath;
+    std::filesystem::path highScorePath;
     if (!prepareLaunch(highScorePath))
         return 1;
 

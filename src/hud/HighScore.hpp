@@ -2,6 +2,7 @@
 
 #include "game/GameSession.hpp"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -17,9 +18,11 @@ std::string playerHighScorePath(const char* xdgDataHome, const char* home);
 // 32-bit range; anything unreadable gives 0.
 int parseBestScore(const std::string& text);
 
+// The file operations below are the system's own: ScoreFileLinux.cpp, ScoreFileWindows.cpp.
+
 // Read once at start-up; a missing or unreadable file gives 0. Also removes the
 // temporary file a save cut short left behind. An empty path reads and removes nothing.
-int loadBestScore(const std::string& path);
+int loadBestScore(const std::filesystem::path& path);
 
 enum class SaveResult
 {
@@ -33,13 +36,14 @@ enum class SaveResult
 // and flushes it to the disk. The new text goes to this player's own temporary
 // file beside the file and is renamed over it, so the file always holds a whole
 // score; where no temporary file can be made or the rename is refused, the file
-// is rewritten in place. A symbolic link is written through, and a missing folder
-// is created. Never waits for another copy: it says Busy instead. Only a regular
-// file is written, and never one the player made read-only.
-SaveResult saveBestScore(const std::string& path, int value);
+// is rewritten in place. A symbolic link is written through (on Linux), and a missing
+// folder is created. Never waits for another copy: it says Busy instead. Only a
+// regular file is written, and never one the player made read-only.
+SaveResult saveBestScore(const std::filesystem::path& path, int value);
 
-// This player's temporary file for saving `path` (after its links are followed).
-std::string temporaryScorePath(const std::string& target, unsigned user);
+// The temporary file a save of `target` (its links followed) uses; on Linux one for each player
+// (`user`), on Windows one, in the player's own folder.
+std::filesystem::path temporaryScorePath(const std::filesystem::path& target, unsigned user);
 
 // The best-score file as the frame loop sees it: the value is handed to a thread
 // of its own, which waits for the disk and for other copies of the game, so a
@@ -48,7 +52,7 @@ class BestScoreFile
 {
 public:
     BestScoreFile();
-    explicit BestScoreFile(std::string path);
+    explicit BestScoreFile(std::filesystem::path path);
     BestScoreFile(BestScoreFile&&) noexcept;
     BestScoreFile& operator=(BestScoreFile&&) noexcept;
     // The last score handed over is on the disk before the game exits; another copy
@@ -63,7 +67,7 @@ public:
 
 private:
     struct Writer;
-    std::string m_path;
+    std::filesystem::path m_path;
     std::unique_ptr<Writer> m_writer; // started by the first store
 };
 

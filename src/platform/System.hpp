@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// What the game asks of the system it runs on. One small file answers for Linux (SystemLinux.cpp)
+// and one for Windows (SystemWindows.cpp); the rest of the game is the same source everywhere.
+namespace platform
+{
+// The running program's own file; empty where the system does not tell.
+std::filesystem::path executablePath();
+
+// Where an installed game keeps this player's best score: in the player's own data folder
+// ($XDG_DATA_HOME, else ~/.local/share, on Linux; %APPDATA% on Windows). Empty when there is none.
+std::filesystem::path playerScorePath();
+
+// Opens the display the window will use, before the window: the window library aborts the process
+// without one. False, with the reason in words for the player, when it does not open.
+bool openDisplay(std::string& reason);
+// The window stands: the check's own connection goes.
+void closeDisplay();
+
+// Why the game cannot start, where the player sees it: on standard error, or in a message box
+// when the game was started without anywhere to print to (from the Windows desktop).
+void reportFailure(const std::string& message);
+} // namespace platform

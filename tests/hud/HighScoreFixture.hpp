@@ -1,0 +1,39 @@
+#pragma once
+
+#include "HudTestSupport.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+inline std::string contentOf(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Each test of the best-score file starts from an empty folder that any player may write to, removed afterwards.
+struct HighScoreFile : ::testing::Test
+{
+    void SetUp() override
+    {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        fs::permissions(folder, fs::perms::all);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    const std::string& fileWith(const std::string& text) { std::ofstream(path) << text; return path; }
+    long entries(const fs::path& in) const { return std::distance(fs::directory_iterator(in), {}); }
+
+    const fs::path folder = fs::temp_directory_path() / ("glimmora-hud-" + std::to_string(getpid()));
+    const std::string path = (folder / "highscore.txt").string();
+};

@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     // From here to the loop: main.cpp's start-up, but for the best score's file.
     bench::Phases phases{"game", launched};
     phases.mark("launch");
-    std::string highScorePath;
+    std::filesystem::path highScorePath;
     if (!prepareLaunch(highScorePath))
         return 1;
     phases.mark("checks"); // the benchmark neither reads nor keeps a best score

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 #ifndef GLIMMORA_DATA_FROM_BINARY
 #define GLIMMORA_DATA_FROM_BINARY "../share/games/glimmora-game"
@@ -41,12 +42,16 @@ bool holdsGameData(const fs::path& folder)
 DataSearch findDataFolder(const fs::path& workingDir, const fs::path& executable)
 {
     DataSearch search{{workingDir}, std::nullopt};
-    std::vector<fs::path> installed; // folders that hold an installed game's data
+    std::vector<fs::path> installed; // an installed game's: its own folder, and the shared data folder
     if (!executable.empty())
     {
         const fs::path binaryFolder = executable.parent_path();
-        installed = {binaryFolder, (binaryFolder / GLIMMORA_DATA_FROM_BINARY).lexically_normal()};
-        for (const fs::path& folder : {installed[0], installed[1], binaryFolder.parent_path()})
+        installed.push_back(binaryFolder);
+        if (!std::string_view(GLIMMORA_DATA_FROM_BINARY).empty())
+            installed.push_back((binaryFolder / GLIMMORA_DATA_FROM_BINARY).lexically_normal());
+        std::vector<fs::path> places = installed;
+        places.push_back(binaryFolder.parent_path()); // a checkout's, above its build folder
+        for (const fs::path& folder : places)
             if (std::find(search.tried.begin(), search.tried.end(), folder) == search.tried.end())
                 search.tried.push_back(folder);
     }

@@ -159,3 +159,16 @@ buttons_gone() {
     shot buttons-gone; local d && d=$(rmse "$SHOT" "$SETTLED_REF" "${CROP[@]}")
     DETAIL="the other buttons' area differs from them by $d" && below "$PAGE_TOL" "$d"
 }
+
+# Waits for the playing screen's best-score field to show six digits (at 1920 x 1080).
+BEST_FIELD=(-crop 150x40+758+50 +repage) # six HUD places 25 apart from (758, 50)
+best_field() { # the background under the given six digits, cut to the field
+    local args=("$ASSETS/background.png") i
+    for i in {0..5}; do args+=("$ASSETS/digit_${1:i:1}.png" -geometry "+$((758 + 25 * i))+50" -composite); done
+    $CONVERT "${args[@]}" "${BEST_FIELD[@]}" -alpha off "$E2E_TMP/best-$1.miff" && echo "$E2E_TMP/best-$1.miff"
+}
+best_shown() {
+    shot best "${BEST_FIELD[@]}"; local d z && d=$(rmse "$SHOT" "$1") z=$(rmse "$SHOT" "$2")
+    DETAIL="the field differs from the best score by $d, from 000000 by $z" && below "$d" "$PAGE_TOL" && below "$d" "$z"
+}
+wait_best() { wait_for "the stored best score $1 on the playing screen" best_shown "$(best_field "$1")" "$(best_field 000000)"; }

@@ -53,10 +53,15 @@ TEST(Screens, TitleAndMenu)
     EXPECT_TRUE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit)));
     EXPECT_TRUE(h.app.session().gameReady) << "the first menu frame prepares a game";
 
+    // The pointer shows as it moves over the menu, and hides after two still seconds
     const DesignPoint start = h.centreOf(Picture::StartGameButton);
     h.moveTo(start);
     h.frame();
     EXPECT_TRUE(near(h.pixelAt(start), h.texel(Picture::StartGameHover, start)));
+    h.run(1.99);
+    EXPECT_TRUE(h.app.cursorVisible());
+    h.run(0.02);
+    EXPECT_FALSE(h.app.cursorVisible());
 
     // The instructions page alone; a click on the start button's spot only leaves it
     h.clickAt(h.centreOf(Picture::InstructionsButton));
@@ -111,11 +116,16 @@ TEST(Screens, InGameButtonsAtFiveByFour)
     holdGemMidAir(h);
     const GameSession& g = h.app.session();
 
-    h.clickAt(h.centreOf(Picture::MusicOnButton));
-    h.clickAt(h.centreOf(Picture::SoundOnButton));
-    h.clickAt(h.centreOf(Picture::PauseButton));
+    // Each button switches its own, and only its own
+    const struct { Picture button; bool musicOn, soundOn, paused; } clicks[] = {
+        {Picture::MusicOnButton, false, true, false}, {Picture::SoundOnButton, false, false, false},
+        {Picture::PauseButton, false, false, true}};
+    for (const auto& c : clicks)
+    {
+        h.clickAt(h.centreOf(c.button));
+        EXPECT_EQ(std::tuple(g.musicOn, g.soundOn, g.paused), std::tuple(c.musicOn, c.soundOn, c.paused));
+    }
     h.frame();
-    EXPECT_EQ(std::tuple(g.musicOn, g.soundOn, g.paused), std::tuple(false, false, true));
     const DesignPoint pause = h.centreOf(Picture::PauseButton);
     EXPECT_TRUE(near(h.pixelAt(pause), h.texel(h.pictures.texture(Picture::ResumeButton),
                                                pictureInfo(Picture::PauseButton).position, pause), 12));
@@ -148,7 +158,7 @@ TEST(Screens, HeldKeysActOncePerPress)
         holdGemMidAir(h);
         const bool before = h.app.session().*k.flag;
         h.input.*k.held = true;
-        for (int i = 0; i < 5; ++i, h.frame(0.03))
+        for (int i = 0; i < 4; ++i, h.frame(0.03)) // an even count: toggling on each would end where it began
             h.press(k.key);
         EXPECT_NE(h.app.session().*k.flag, before) << k.key;
         EXPECT_TRUE(h.app.needsKeyState(k.key));

@@ -24,7 +24,7 @@ TEST(Mp3Reader, LoadsMp3FilesWholeAndLeavesOtherFormatsToTheirReaders)
 {
     registerMp3Reader();
     registerMp3Reader();
-    sf::err().rdbuf(nullptr); // the refused file is expected, not news
+    std::streambuf* const errors = sf::err().rdbuf(nullptr); // the refused file is expected, not news
     const fs::path dir = fs::temp_directory_path() / ("glimmora-mp3-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const auto tone = [&](const std::string& name) { // 0.3 s at 44100 Hz, mono, in SFML's own formats
@@ -60,4 +60,5 @@ TEST(Mp3Reader, LoadsMp3FilesWholeAndLeavesOtherFormatsToTheirReaders)
         EXPECT_TRUE(c.seconds < 0 ? seconds > 0.1f : std::abs(seconds - c.seconds) <= frame) << seconds;
     }
     fs::remove_all(dir);
+    sf::err().rdbuf(errors);
 }

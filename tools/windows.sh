@@ -7,7 +7,8 @@
 #   tools/windows.sh --rebuild  builds the libraries again even when the cache has them
 # The libraries are built from Debian's source packages at the versions pinned below: SFML,
 # FreeType, Ogg, Vorbis and FLAC static; OpenAL Soft and mpg123 as DLLs, as their LGPL asks;
-# GoogleTest static, for the unit tests under Wine.
+# GoogleTest static, for the unit tests under Wine. Each shipped library's licence texts go to
+# share/licenses/LIBRARY/ in the prefix, for the Windows zip (tools/windows/package.sh).
 # GLIMMORA_WINDOWS_CACHE overrides the cache folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -267,6 +268,50 @@ sed -i -e 's/"OpenGL32"/"opengl32"/' \
     -e 's/SEARCH_NAMES "OpenAL" "openal" "openal32")/SEARCH_NAMES "OpenAL" "openal" "openal32" "OpenAL32")/' "$config"
 grep -q '"opengl32"' "$config" && grep -q '"OpenAL32")' "$config" ||
     { echo "windows.sh: SFML's $config no longer has the names to correct" >&2; exit 1; }
+
+# ---------------------------------------------------------------------------------------------
+# Licences, for the Windows zip to ship beside the game: each shipped library's own texts, its
+# Debian source package's copyright file (which also covers what upstream bundles, such as SFML's
+# stb_image), and where its source came from, as the LGPL DLLs' players may ask. FILE=NAME renames.
+licenses() {
+    local library=$1 source=$2 origin=$3 file
+    shift 3
+    local folder=$prefix/share/licenses/$library
+    mkdir -p "$folder"
+    for file in "$@"; do
+        cp "$source/${file%%=*}" "$folder/$(basename "${file#*=}")"
+    done
+    if [[ -f $source/debian/copyright ]]; then
+        cp "$source/debian/copyright" "$folder/debian-copyright"
+    fi
+    echo "$origin" > "$folder/source"
+}
+from_debian() {
+    local entry name version
+    for entry in "${sources[@]}"; do
+        read -r name version <<< "$entry"
+        [[ $name != "$1" ]] || echo "Debian 12's source package $name, version $version"
+    done
+}
+licenses sfml src-libsfml "$(from_debian libsfml)" license.md
+# FreeType is offered under its own licence or the GPL: the game takes the FreeType License
+licenses freetype src-freetype "$(from_debian freetype)" LICENSE.TXT docs/FTL.TXT
+licenses ogg src-libogg "$(from_debian libogg)" COPYING
+licenses vorbis src-libvorbis "$(from_debian libvorbis)" COPYING
+# libFLAC is BSD; the GPL and LGPL texts beside it are for the programs and the C++ library, not built
+licenses flac src-flac "$(from_debian flac)" COPYING.Xiph
+licenses mpg123 src-mpg123 "$(from_debian mpg123)" COPYING
+# No debian/ folder here: the mirror serves only the upstream tarball. fmt is compiled into the DLL.
+fmt_license=(src-openal-soft/fmt-*/LICENSE)
+licenses openal-soft src-openal-soft \
+    "$openal_tarball (sha256 $openal_sha256), the upstream tarball of Debian $openal_suite's source package openal-soft" \
+    COPYING BSD-3Clause LICENSE-pffft "${fmt_license[0]#src-openal-soft/}=fmt-LICENSE"
+# The mingw-w64 runtime and winpthreads are linked into every program, and winpthreads' licence
+# asks for its notice. libgcc and libstdc++ are under the GCC Runtime Library Exception, which asks
+# for none.
+runtime=mingw-w64-x86-64-dev
+licenses mingw-w64 "/usr/share/doc/$runtime" \
+    "Debian 12's package $runtime, version $(dpkg-query -W -f='${Version}' "$runtime")" copyright=debian-copyright
 
 touch "$prefix/.complete"
 trap - ERR

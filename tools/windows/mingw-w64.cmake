@@ -1,7 +1,7 @@
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64 (POSIX threads: std::thread and
-# std::mutex need them). The libraries come from the folder that tools/windows.sh builds:
+# std::mutex need them). The libraries come from the folder that tools/windows/libraries.sh builds:
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
-#         -DCMAKE_PREFIX_PATH="$(bash tools/windows.sh --prefix)"
+#         -DCMAKE_PREFIX_PATH="$(bash tools/windows/libraries.sh --prefix)"
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(GLIMMORA_WINDOWS_TRIPLE x86_64-w64-mingw32)

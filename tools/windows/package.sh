@@ -3,7 +3,7 @@
 # unpack and start glimmora-game.exe from.
 #   tools/windows/package.sh BUILD_DIR PREFIX
 # BUILD_DIR holds the cross-built glimmora-game.exe; PREFIX is the libraries' folder of
-# tools/windows.sh (its --prefix), with their DLLs and licence texts. The assets and LICENSE come
+# tools/windows/libraries.sh (its --prefix), with their DLLs and licence texts. The assets and LICENSE come
 # from the checkout's last commit, never from files lying beside them (a best score). The same
 # commit, build and prefix give the same bytes: time stamps are the commit's (or
 # SOURCE_DATE_EPOCH), the entries sorted.
@@ -17,7 +17,7 @@ triple=x86_64-w64-mingw32
 fail() { echo "package.sh: $*" >&2; exit 1; }
 
 [[ -f $build/glimmora-game.exe ]] || fail "no glimmora-game.exe in $build"
-[[ -d $prefix/share/licenses ]] || fail "$prefix has no licence texts: build it with tools/windows.sh"
+[[ -d $prefix/share/licenses ]] || fail "$prefix has no licence texts: build it with tools/windows/libraries.sh"
 for tool in zip "$triple-strip" "$triple-objdump"; do
     command -v "$tool" > /dev/null || fail "$tool is missing (tools/windows.sh installs it)"
 done
@@ -56,7 +56,7 @@ rm -f "$top"/assets/highscore.txt*
 mv "$top/LICENSE" "$top/LICENSE.txt"
 cp -R "$prefix/share/licenses/." "$top/licenses/"
 
-# The LGPL libraries' origin, as tools/windows.sh noted it
+# The LGPL libraries' origin, as tools/windows/libraries.sh noted it
 text=$(< "tools/windows/How to play.txt")
 text=${text//@VERSION@/$version}
 for library in openal-soft mpg123; do

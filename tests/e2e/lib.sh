@@ -74,11 +74,14 @@ window_mapped() { local id && id=$(game_windows | head -n 1) && [[ -n $id ]] && 
 start_game() {
     (cd "$1" && exec env "${@:2}" "$GAME") > "$E2E_TMP/game.out" 2> "$E2E_TMP/game.err" &
     GAME_PID=$! && wait_for "a mapped window titled \"$TITLE\" (game started in $*)" window_mapped
-    local ids geometry && ids=$(game_windows)
+    local ids && ids=$(game_windows)
     [[ $ids != *$'\n'* ]] || fail "expected one top-level window titled \"$TITLE\", found $(wc -l <<< "$ids")"
-    eval "$(xdotool getwindowgeometry --shell "$ids")" && geometry=${WIDTH}x$HEIGHT+$X+$Y # on the root window
-    [[ $geometry == "$PLACE" ]] || fail "window geometry $geometry, not $PLACE"
+    # On a screen of several monitors the window is made for the whole screen, then moved onto one
+    wait_for "the window to cover $PLACE" window_placed "$ids"
     [[ -z $PART ]] || SHOT_FROM=$ids # shots of the whole wider screen would slow the game's frames
+}
+window_placed() { # on the root window
+    eval "$(xdotool getwindowgeometry --shell "$1")" && DETAIL="at ${WIDTH}x$HEIGHT+$X+$Y" && [[ ${WIDTH}x$HEIGHT+$X+$Y == "$PLACE" ]]
 }
 quit_game() {
     local status=0 && xdotool key Escape

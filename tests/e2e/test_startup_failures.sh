@@ -14,7 +14,8 @@ refused "DISPLAY naming no display" '":9999" does not open' env DISPLAY=:9999 "$
 
 xvfb_start 1280 1024
 mkdir -p "$E2E_TMP/scratch/bin" && cp "$GAME" "$E2E_TMP/scratch/bin/"
-refused "no data anywhere" "$E2E_TMP/scratch/assets, $E2E_TMP/scratch/share/games/glimmora-game/assets" \
+refused "no data anywhere" \
+    "$E2E_TMP/scratch/assets, $E2E_TMP/scratch/bin/assets, $E2E_TMP/scratch/share/games/glimmora-game/assets" \
     bash -c 'cd "$1" && exec bin/glimmora-game' - "$E2E_TMP/scratch"
 start_game "$(dirname "$GAME")"
 wait_title

@@ -17,8 +17,8 @@ bash tools/fuzz.sh 20
 # under Wine (one Wine server for them all: each start costs seconds without one), then the zip.
 bash tools/windows.sh
 export WINEPREFIX=$PWD/build-windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX" && /usr/lib/wine/wineserver -p
 /usr/lib/wine/wine64 wineboot -i > /dev/null 2>&1
-/usr/lib/wine/wineserver -p
 status=0 && (cd build-windows && ctest --output-on-failure -j2) || status=$?
 /usr/lib/wine/wineserver -k
 ((status == 0))

@@ -7,6 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix=$(bash tools/windows/libraries.sh --prefix "$@")
+# A build made with other libraries would keep finding them: it starts again
+grep -qs "^SFML_DIR:PATH=$prefix/" build-windows/CMakeCache.txt || rm -rf build-windows
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
     -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build-windows -j"$(nproc)"

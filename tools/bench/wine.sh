@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The Windows build under Wine against the Linux build, on one Xvfb (1920 x 1080, Mesa's software GL)
+# in one run, round by round and alternating who goes first: launch to the first displayed frame, and
+# the busy playing screen's frame. Prints each round and the medians with Windows / Linux.
+#   tools/bench/wine.sh [rounds, default 5] [batches of 200 frames per frame run, default 5]
+# Builds build-bench/ (Linux) and build-windows-bench/ (Windows, with tools/windows/libraries.sh's libraries).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+rounds=${1:-5} batches=${2:-5}
+if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
+    prefix=$(bash tools/windows/libraries.sh --prefix)
+    cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
+    cmake --build build-bench -j"$(nproc)" --target game_bench > /dev/null
+    cmake -S . -B build-windows-bench -G Ninja -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
+        -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
+    cmake --build build-windows-bench -j"$(nproc)" --target game_bench > /dev/null
+    export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1 GLIMMORA_WINE_DLLS=$prefix/bin
+    exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$rounds" "$batches"
+fi
+
+# A Wine of its own, started once and kept running, so its own start-up is not counted
+export WINEPREFIX=$PWD/build-windows-bench/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPATH="Z:${GLIMMORA_WINE_DLLS}"
+/usr/lib/wine/wine64 wineboot -i > /dev/null 2>&1
+/usr/lib/wine/wineserver -p
+trap '/usr/lib/wine/wineserver -k' EXIT
+run() { # linux|windows, then game_bench's arguments; prints its report line with the system's name
+    if [[ $1 == linux ]]; then
+        build-bench/tools/bench/game_bench "${@:2}" 2> /dev/null | sed 's/^game/linux/'
+    else
+        /usr/lib/wine/wine64 build-windows-bench/tools/bench/game_bench.exe "${@:2}" 2> /dev/null | tr -d '\r' | sed 's/^game/windows/'
+    fi
+}
+results=$(mktemp)
+for ((round = 1; round <= rounds; ++round)); do
+    order=(linux windows) && ((round % 2)) || order=(windows linux)
+    for system in "${order[@]}"; do run "$system" startup "$EPOCHREALTIME" | tee -a "$results"; done
+    for system in "${order[@]}"; do run "$system" frame "$batches" | tee -a "$results"; done
+done
+awk '
+    function median(list,   n, a, i, j, t) {
+        n = split(list, a, " ")
+        for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+    }
+    $2 == "startup_ms" { startup[$1] = startup[$1] " " $3 }
+    $2 == "frame_us" { frame[$1] = frame[$1] " " $4 }
+    END {
+        l = median(startup["linux"]); w = median(startup["windows"])
+        printf "median startup_ms       linux %10.1f  windows %10.1f  windows/linux %.3f\n", l, w, w / l
+        l = median(frame["linux"]); w = median(frame["windows"])
+        printf "median frame_median_us  linux %10.1f  windows %10.1f  windows/linux %.3f\n", l, w, w / l
+    }' "$results"
+rm -f "$results"

@@ -41,11 +41,16 @@ bool reachPlaying(GameApp& game, sf::Vector2f scale, Frame frame)
     const sf::Vector2i corner(0, 0);
     const sf::Vector2i start(static_cast<int>(910.f * scale.x), static_cast<int>(490.f * scale.y));
     const Micros begun = frame(corner);
+    // `atLeast` counted from the first frame on `screen`: the menu's buttons answer only once drawn
     auto waitFor = [&](ScreenState screen, Micros atLeast, sf::Vector2i mouse) {
-        Micros now = frame(mouse);
-        for (const Micros from = now; game.screen() != screen || now - from < atLeast;)
-            if ((now = frame(mouse)) - begun > 60000000)
+        Micros now = frame(mouse), from = now;
+        for (; game.screen() != screen || now - from < atLeast; now = frame(mouse))
+        {
+            if (game.screen() != screen)
+                from = now;
+            if (now - begun > 60000000)
                 return false;
+        }
         return true;
     };
     game.respond({CommandKind::KeyPress, sf::Keyboard::Space, {}, false}, begun);

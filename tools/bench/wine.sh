@@ -21,9 +21,12 @@ fi
 # A Wine of its own, started once and kept running, so its own start-up is not counted
 export WINEPREFIX=$PWD/build-windows-bench/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="Z:${GLIMMORA_WINE_DLLS}"
+rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX" && /usr/lib/wine/wineserver -p
 /usr/lib/wine/wine64 wineboot -i > /dev/null 2>&1
-/usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k' EXIT
+# With no Wine program running, Wine's desktop goes, and the next program waits some ten seconds for
+# it to come back: a paused console program keeps it up, as a Windows session always has its desktop
+sleep infinity | /usr/lib/wine/wine64 cmd.exe /c pause > /dev/null 2>&1 &
+trap '/usr/lib/wine/wineserver -k; pkill -P $$ sleep' EXIT
 run() { # linux|windows, then game_bench's arguments; prints its report line with the system's name
     if [[ $1 == linux ]]; then
         build-bench/tools/bench/game_bench "${@:2}" 2> /dev/null | sed 's/^game/linux/'
@@ -31,6 +34,8 @@ run() { # linux|windows, then game_bench's arguments; prints its report line wit
         /usr/lib/wine/wine64 build-windows-bench/tools/bench/game_bench.exe "${@:2}" 2> /dev/null | tr -d '\r' | sed 's/^game/windows/'
     fi
 }
+# Wine's first start of a program (some ten seconds) sets up what the later ones reuse: not counted
+run windows startup "$EPOCHREALTIME" > /dev/null
 results=$(mktemp)
 for ((round = 1; round <= rounds; ++round)); do
     order=(linux windows) && ((round % 2)) || order=(windows linux)

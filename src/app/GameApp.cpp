@@ -31,10 +31,13 @@ void GameApp::respond(const Command& command, Micros now)
     // per press, so a held key's auto-repeat cannot quit from the menu it just returned to.
     if (command.kind == CommandKind::KeyPress && command.key == sf::Keyboard::Escape)
     {
-        if (!m_escapeKeyLatch && m_menu.page() == MenuPage::Main)
-            m_app.closeRequested = true;
-        else if (!m_escapeKeyLatch)
-            m_menu.showMainPage();
+        if (!m_escapeKeyLatch)
+        {
+            if (m_menu.page() == MenuPage::Main)
+                m_app.closeRequested = true;
+            else
+                m_menu.showMainPage();
+        }
         m_escapeKeyLatch = true;
     }
     else if (command.kind == CommandKind::KeyPress)

@@ -27,22 +27,6 @@ for ((round = 1; round <= rounds; ++round)); do
     done
 done
 # Medians over the rounds, and the game's figure over the bare one's.
-awk '
-    function median(list,   n, a, i, j, t) {
-        n = split(list, a, " ")
-        for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
-        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
-    }
-    $2 == "startup_ms" { startup[$1] = startup[$1] " " $3; peak[$1] = peak[$1] " " $5 }
-    $2 == "frame_us" { frame[$1] = frame[$1] " " $4 }
-    END {
-        split("startup_ms peak_kib frame_median_us", names, " ")
-        for (k = 1; k <= 3; ++k) {
-            if (k == 1) { b = median(startup["bare"]); g = median(startup["game"]) }
-            if (k == 2) { b = median(peak["bare"]); g = median(peak["game"]) }
-            if (k == 3) { b = median(frame["bare"]); g = median(frame["game"]) }
-            printf "median %-16s bare %10.1f  game %10.1f  game/bare %.3f\n", names[k], b, g, g / b
-        }
-    }' "$results"
+awk -v first=bare -v second=game -f tools/bench/compare.awk "$results"
 rm -f "$results"
 build-bench/tools/bench/logic_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

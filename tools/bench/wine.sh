@@ -42,18 +42,5 @@ for ((round = 1; round <= rounds; ++round)); do
     for system in "${order[@]}"; do run "$system" startup "$EPOCHREALTIME" | tee -a "$results"; done
     for system in "${order[@]}"; do run "$system" frame "$batches" | tee -a "$results"; done
 done
-awk '
-    function median(list,   n, a, i, j, t) {
-        n = split(list, a, " ")
-        for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
-        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
-    }
-    $2 == "startup_ms" { startup[$1] = startup[$1] " " $3 }
-    $2 == "frame_us" { frame[$1] = frame[$1] " " $4 }
-    END {
-        l = median(startup["linux"]); w = median(startup["windows"])
-        printf "median startup_ms       linux %10.1f  windows %10.1f  windows/linux %.3f\n", l, w, w / l
-        l = median(frame["linux"]); w = median(frame["windows"])
-        printf "median frame_median_us  linux %10.1f  windows %10.1f  windows/linux %.3f\n", l, w, w / l
-    }' "$results"
+awk -v first=linux -v second=windows -f tools/bench/compare.awk "$results"
 rm -f "$results"

@@ -2,8 +2,9 @@
 # Installs what the build needs (Debian 12; apt-get as root, or through sudo) and builds into build/.
 #   tools/setup.sh          packages to build and play
 #   tools/setup.sh --tests  also the test suite's packages (GoogleTest, Xvfb, xdotool, xrandr, ImageMagick,
-#                           the package builder and its checkers, and Python with numpy, Pillow, lame and
-#                           oggdec for the asset checks)
+#                           the package builder and its checkers, Python with numpy, Pillow, lame and
+#                           oggdec for the asset checks, and unzip for the Windows zip's test; the Windows
+#                           build installs its own in tools/windows/libraries.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,7 +14,7 @@ packages=(cmake g++ make pkg-config libsfml-dev libmpg123-dev libopenal-dev libx
           libpulse0)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick dpkg-dev lintian appstream
-               desktop-file-utils python3 python3-numpy python3-pil lame vorbis-tools)
+               desktop-file-utils python3 python3-numpy python3-pil lame vorbis-tools unzip)
     # The fuzzers (clang's libFuzzer) and the benchmarks
     packages+=(clang libclang-rt-14-dev libbenchmark-dev)
 fi

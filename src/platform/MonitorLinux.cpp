@@ -75,10 +75,15 @@ void keepOnMonitor(Display* display, Window window, long index)
 }
 } // namespace
 
+namespace platform
+{
+extern Display* checkedDisplay; // the launch check's connection, open until the window stands
+} // namespace platform
+
 sf::Vector2u openOnOneMonitor(sf::RenderWindow& window, const sf::String& title)
 {
     // Asked before the window exists: the full-screen window confines the pointer to itself.
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = platform::checkedDisplay ? platform::checkedDisplay : XOpenDisplay(nullptr);
     const std::optional<MonitorArea> monitor = display ? chooseMonitor(display) : std::nullopt;
 
     // The desktop mode needs no video mode switch; the window library would switch the primary output
@@ -97,7 +102,7 @@ sf::Vector2u openOnOneMonitor(sf::RenderWindow& window, const sf::String& title)
         window.setView(sf::View(sf::FloatRect(0.f, 0.f, static_cast<float>(size.x), static_cast<float>(size.y))));
         keepOnMonitor(display, window.getSystemHandle(), monitor->index);
     }
-    if (display)
+    if (display && display != platform::checkedDisplay)
         XCloseDisplay(display);
     return size;
 }

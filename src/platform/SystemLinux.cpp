@@ -21,14 +21,14 @@ const char* homeFolder()
     const passwd* account = ::getpwuid(::getuid());
     return account ? account->pw_dir : nullptr;
 }
-
-// The connection stays open until the window has its own: closed at once, it made the start-up
-// about 8 % slower (tools/bench, launch to first frame).
-Display* checkedDisplay = nullptr;
 } // namespace
 
 namespace platform
 {
+// The connection stays open until the window has its own: closed at once, it made the start-up
+// about 8 % slower (tools/bench, launch to first frame). The monitor query uses it too.
+Display* checkedDisplay = nullptr;
+
 std::filesystem::path executablePath()
 {
     std::error_code error;

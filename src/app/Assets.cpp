@@ -129,6 +129,12 @@ void AudioAssets::load()
     }
     registerMp3Reader();
     loaded = std::make_unique<Sounds>();
+    // Should the library still get no device, a started music stream would spin on its errors
+    if (!alcGetCurrentContext())
+    {
+        loaded.reset();
+        return;
+    }
     for (std::size_t i = 0; i < loaded->buffers.size(); ++i)
     {
         loaded->buffers[i].loadFromFile(soundCatalogue[i].path);

@@ -1,5 +1,11 @@
 #include "app/Monitor.hpp"
 
+namespace
+{
+// Named before the X headers, whose None macro hides the library's own.
+constexpr sf::Uint32 FramelessStyle = sf::Style::None;
+} // namespace
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -61,6 +67,21 @@ std::optional<MonitorArea> chooseMonitor(Display* display)
     return area;
 }
 
+// A window manager is asked to show the window full-screen, over its panels.
+void askFullScreen(Display* display, Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 1; // add
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+    event.xclient.data.l[3] = 1; // a normal application
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
 // A window manager that keeps full-screen windows on a monitor of its own choosing is told which one.
 void keepOnMonitor(Display* display, Window window, long index)
 {
@@ -84,6 +105,24 @@ sf::Vector2u openOnOneMonitor(sf::RenderWindow& window, const sf::String& title)
 {
     // Asked before the window exists: the full-screen window confines the pointer to itself.
     Display* display = platform::checkedDisplay ? platform::checkedDisplay : XOpenDisplay(nullptr);
+    int eventBase = 0, errorBase = 0;
+    if (display && !XRRQueryExtension(display, &eventBase, &errorBase))
+    {
+        // The window library's full-screen mode needs RandR and crashes without it: a plain window
+        // covering the screen instead
+        const int screen = DefaultScreen(display);
+        const sf::Vector2u size(static_cast<unsigned>(DisplayWidth(display, screen)),
+                                static_cast<unsigned>(DisplayHeight(display, screen)));
+        window.create(sf::VideoMode(size.x, size.y), title, FramelessStyle, sf::ContextSettings());
+        if (window.isOpen())
+        {
+            window.setPosition({0, 0});
+            askFullScreen(display, window.getSystemHandle());
+        }
+        if (display != platform::checkedDisplay)
+            XCloseDisplay(display);
+        return size;
+    }
     const std::optional<MonitorArea> monitor = display ? chooseMonitor(display) : std::nullopt;
 
     // The desktop mode needs no video mode switch; the window library would switch the primary output

@@ -1,0 +1,67 @@
+#include "app/GameProgram.hpp"
+
+#include "app/Launch.hpp"
+#include "app/Monitor.hpp"
+#include "platform/System.hpp"
+
+#include <ctime>
+
+bool GameProgram::start(const Phase& phase, bool keepBestScore)
+{
+    const auto mark = [&phase](const char* step) {
+        if (phase)
+            phase(step);
+    };
+
+    // Before any window: the game's data and a display, or one line on why the game cannot start.
+    std::filesystem::path bestScorePath;
+    if (!prepareLaunch(bestScorePath))
+        return false;
+    mark("checks");
+
+    const sf::Vector2u size = openOnOneMonitor(m_window, "Glimmora Game");
+    endDisplayCheck();
+    if (!m_window.isOpen())
+    {
+        platform::reportFailure("glimmora-game: cannot start: no window opens on this display");
+        return false;
+    }
+    mark("window");
+    setWindowIcon(m_window);
+    mark("icon");
+    const DesignScale scale = computeDesignScale(size.x, size.y);
+    m_generator = std::make_unique<RandomGenerator>(static_cast<std::uint32_t>(std::time(nullptr)));
+
+    m_pictures = std::make_unique<PictureAssets>();
+    m_pictures->loadPictures(scale);
+    if (m_cursorImage.loadFromFile(CursorPath) &&
+        m_cursor.loadFromPixels(m_cursorImage.getPixelsPtr(), m_cursorImage.getSize(), {0, 0}))
+        m_window.setMouseCursor(m_cursor);
+    m_pictures->loadGems();
+    mark("pictures");
+
+    const sf::Vector2i mouse = sf::Mouse::getPosition(m_window);
+    m_window.setMouseCursorVisible(false);
+
+    m_audio = std::make_unique<AudioAssets>();
+    m_audio->load();
+    mark("audio");
+
+    m_loop = std::make_unique<FrameLoop>(m_window, *m_pictures);
+    AppContext context;
+    context.audio = m_audio->port();
+    context.random = std::ref(*m_generator);
+    if (keepBestScore)
+        context.bestScoreFile = BestScoreFile(bestScorePath);
+    context.hitboxes = m_pictures->hitboxes();
+    m_game = std::make_unique<GameApp>(std::move(context));
+    m_game->start(m_loop->now(), mouse);
+    mark("app");
+    return true;
+}
+
+void GameProgram::run()
+{
+    while (m_window.isOpen())
+        m_loop->frame(*m_game);
+}

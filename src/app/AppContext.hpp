@@ -12,21 +12,24 @@
 #include <optional>
 #include <string>
 
-// Window-pixel rectangles of the pictures, as their scaled sprites cover them;
-// a picture that failed to load covers nothing.
+// Where the pictures' sprites cover the window: each picture's size stretched by the design's scale
+// to the window's current size. A picture that failed to load covers nothing.
 struct Hitboxes
 {
-    std::array<sf::FloatRect, PictureCount> rects;
+    std::array<sf::Vector2u, PictureCount> sizes{}; // texels, as loaded
+    DesignScale scale;                              // the window's size now over the design's
 
     // The library's rectangle test: left <= x < right, top <= y < bottom.
     bool hits(Picture picture, sf::Vector2i point) const
     {
-        return rects[static_cast<std::size_t>(picture)].contains(static_cast<float>(point.x),
-                                                                 static_cast<float>(point.y));
+        const sf::Vector2f corner = scale.apply(pictureInfo(picture).position);
+        const sf::Vector2u size = sizes[static_cast<std::size_t>(picture)];
+        return sf::FloatRect(corner.x, corner.y, static_cast<float>(size.x) * scale.x, static_cast<float>(size.y) * scale.y)
+            .contains(static_cast<float>(point.x), static_cast<float>(point.y));
     }
 };
 
-// Rectangles from the pictures' files alone, for runs without a display.
+// Sizes from the pictures' files alone, for runs without a display.
 Hitboxes hitboxesFromFiles(const DesignScale& scale);
 
 // What every screen works on: the one game record and what the frame loop passes in.

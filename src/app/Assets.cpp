@@ -14,13 +14,10 @@ DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight)
 
 namespace
 {
-void loadDigitSet(DigitSet& set, const char* prefix, bool smooth)
+void loadDigitSet(DigitSet& set, const char* prefix)
 {
     for (std::size_t n = 0; n < set.size(); ++n)
-    {
         set[n].loadFromFile(prefix + std::to_string(n) + ".png");
-        set[n].setSmooth(smooth);
-    }
 }
 
 void placeSprite(sf::Sprite& sprite, const DesignScale& scale, DesignPoint position)
@@ -32,47 +29,67 @@ void placeSprite(sf::Sprite& sprite, const DesignScale& scale, DesignPoint posit
 
 void PictureAssets::loadPictures(const DesignScale& runScale)
 {
-    scale = runScale;
-    // Filtered only when stretched, so any other screen size gets clean strokes. At 1920 x 1080 every
-    // texel lands on one pixel: filtering would change nothing there and cost dearly (with a software
-    // renderer, nearly half of every frame).
-    const bool smooth = scale.x != 1.f || scale.y != 1.f;
     for (std::size_t i = 0; i < PictureCount; ++i)
     {
         textures[i].loadFromFile(pictureCatalogue[i].path);
-        textures[i].setSmooth(smooth);
         sprites[i].setTexture(textures[i], true);
-        placeSprite(sprites[i], scale, pictureCatalogue[i].position);
     }
     // Pages that fade start invisible; the end backgrounds get their alpha from the end screen.
     sprite(Picture::StartPage).setColor(sf::Color(255, 255, 255, 0));
     sprite(Picture::MenuPage).setColor(sf::Color(255, 255, 255, 0));
     sprite(Picture::GameOver).setColor(sf::Color(255, 255, 255, 0));
 
-    loadDigitSet(hudDigits, HudDigitPrefix, smooth);
-    loadDigitSet(endDigits, EndDigitPrefix, smooth);
+    loadDigitSet(hudDigits, HudDigitPrefix);
+    loadDigitSet(endDigits, EndDigitPrefix);
 
     // The HUD reads 01:00 and level 01 until the first game says otherwise.
     const std::array<int, 4> startTime = {0, 1, 0, 0};
     for (std::size_t i = 0; i < timeDigits.size(); ++i)
-    {
         timeDigits[i].setTexture(hudDigits[static_cast<std::size_t>(startTime[i])], true);
-        placeSprite(timeDigits[i], scale, timeDigitPositions[i]);
-    }
     for (std::size_t i = 0; i < levelDigits.size(); ++i)
     {
         levelDigits[i].setTexture(hudDigits[i == 0 ? 0 : 1], true);
-        placeSprite(levelDigits[i], scale, levelDigitPositions[i]);
         endLevelDigits[i].setTexture(endDigits[i == 0 ? 0 : 1], true);
+    }
+    place(runScale);
+}
+
+void PictureAssets::place(const DesignScale& windowScale)
+{
+    scale = windowScale;
+    // Filtered only when stretched, so any other screen size gets clean strokes. At 1920 x 1080 every
+    // texel lands on one pixel: filtering would change nothing there and cost dearly (with a software
+    // renderer, nearly half of every frame).
+    const bool smooth = scale.x != 1.f || scale.y != 1.f;
+    for (std::size_t i = 0; i < PictureCount; ++i)
+    {
+        textures[i].setSmooth(smooth);
+        placeSprite(sprites[i], scale, pictureCatalogue[i].position);
+    }
+    for (DigitSet* set : {&hudDigits, &endDigits})
+        for (sf::Texture& digit : *set)
+            digit.setSmooth(smooth);
+    for (std::size_t i = 0; i < timeDigits.size(); ++i)
+        placeSprite(timeDigits[i], scale, timeDigitPositions[i]);
+    for (std::size_t i = 0; i < levelDigits.size(); ++i)
+    {
+        placeSprite(levelDigits[i], scale, levelDigitPositions[i]);
         placeSprite(endLevelDigits[i], scale, endLevelDigitPositions[i]);
     }
+    // Thread, pattern and falling gem are placed from the game's record at every draw
+    for (auto& sprite : threadSprites)
+        sprite.setScale(scale.x, scale.y);
+    for (auto& sprite : patternSprites)
+        sprite.setScale(scale.x, scale.y);
+    fallingGemSprite.setScale(scale.x, scale.y);
 }
 
 Hitboxes PictureAssets::hitboxes() const
 {
     Hitboxes boxes;
+    boxes.scale = scale;
     for (std::size_t i = 0; i < PictureCount; ++i)
-        boxes.rects[i] = sprites[i].getGlobalBounds();
+        boxes.sizes[i] = textures[i].getSize();
     return boxes;
 }
 
@@ -80,14 +97,12 @@ Hitboxes hitboxesFromFiles(const DesignScale& scale)
 {
     // Decoding the images needs no display, unlike making textures of them
     Hitboxes boxes;
+    boxes.scale = scale;
     for (std::size_t i = 0; i < PictureCount; ++i)
     {
         sf::Image image;
-        if (!image.loadFromFile(pictureCatalogue[i].path))
-            continue;
-        const sf::Vector2f corner = scale.apply(pictureCatalogue[i].position);
-        boxes.rects[i] = {corner.x, corner.y, static_cast<float>(image.getSize().x) * scale.x,
-                          static_cast<float>(image.getSize().y) * scale.y};
+        if (image.loadFromFile(pictureCatalogue[i].path))
+            boxes.sizes[i] = image.getSize();
     }
     return boxes;
 }
@@ -99,11 +114,6 @@ void PictureAssets::loadGems()
         gemTextures[code].loadFromFile(gemPicturePaths[code]);
         gemTextures[code].setSmooth(true);
     }
-    for (auto& sprite : threadSprites)
-        sprite.setScale(scale.x, scale.y);
-    for (auto& sprite : patternSprites)
-        sprite.setScale(scale.x, scale.y);
-    fallingGemSprite.setScale(scale.x, scale.y);
 }
 
 namespace
@@ -171,6 +181,7 @@ AudioPort AudioAssets::port()
     port.isPlaying = [&sounds](Effect e) { return sounds[static_cast<std::size_t>(e)].getStatus() == sf::Sound::Playing; };
     port.start = [&sounds](Effect e) { sounds[static_cast<std::size_t>(e)].play(); };
     port.music = [this](MusicCommand command) { musicCommand(command); };
+    port.musicIsPlaying = [this] { return loaded->musicOpened && loaded->music.getStatus() == sf::Music::Playing; };
     return port;
 }
 

@@ -18,7 +18,7 @@ using DigitSprites = std::array<sf::Sprite, 7>;
 // empty texture whose sprite draws nothing, and the game runs on.
 struct PictureAssets
 {
-    DesignScale scale;  // the run's scale, set by loadPictures
+    DesignScale scale;  // the window's size over the design's, set by place
     std::array<sf::Texture, PictureCount> textures;
     std::array<sf::Sprite, PictureCount> sprites; // one per picture, scaled and placed
     DigitSet hudDigits;
@@ -43,8 +43,10 @@ struct PictureAssets
     sf::Sprite& sprite(Picture p) { return sprites[static_cast<std::size_t>(p)]; }
     const sf::Sprite& sprite(Picture p) const { return sprites[static_cast<std::size_t>(p)]; }
 
-    // Pages, buttons, HUD digits and end-screen pictures, in catalogue order.
+    // Pages, buttons, HUD digits and end-screen pictures, in catalogue order, placed for `runScale`.
     void loadPictures(const DesignScale& runScale);
+    // Every sprite scaled and placed again, for a window whose size changed.
+    void place(const DesignScale& windowScale);
     // The gem table; thread and pattern sprites get their pictures at the first reset.
     void loadGems();
 

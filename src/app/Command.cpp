@@ -26,6 +26,10 @@ Command commandFromEvent(const sf::Event& event, bool spaceHeld)
         case sf::Event::GainedFocus:
             command.kind = CommandKind::FocusGained;
             break;
+        case sf::Event::Resized:
+            command.kind = CommandKind::Resized;
+            command.position = {static_cast<int>(event.size.width), static_cast<int>(event.size.height)};
+            break;
         default:
             break;
     }

@@ -11,30 +11,32 @@ enum class CommandKind
     Close,     // the window's close event
     KeyPress,
     LeftClick,
-    FocusLost,  // the player switched to another window
-    FocusGained
+    FocusLost,  // the window really lost the keyboard focus (not a passing grab by another program)
+    FocusGained,
+    Resized     // the window's size changed: the picture and the hit areas follow it
 };
 
 struct Command
 {
     CommandKind kind = CommandKind::Other;
     sf::Keyboard::Key key = sf::Keyboard::Unknown; // KeyPress only
-    sf::Vector2i position;                         // LeftClick only: window pixels at the press
+    sf::Vector2i position;                         // LeftClick: window pixels at the press; Resized: the new size
     bool spaceHeld = false;                        // Space was down when the event was handled
 };
 
 // One polled event as a command; `spaceHeld` is Space's state read just for it.
 Command commandFromEvent(const sf::Event& event, bool spaceHeld);
 
-// The real-time state, read once per frame after the events. A key is read only
-// while something waits for its release (GameApp::needsKeyState); else it reads false.
+// The real-time state, read once per frame after the events. A key is read only while a latch waits
+// for its release (GameApp::needsKeyState), and it counts as released only when it was read and found
+// up: a latch set after the reading (by a screen that became current later in the frame) stays set.
 struct FrameInput
 {
-    sf::Vector2i mouse;         // window pixels
-    bool musicKeyHeld = false;  // M
-    bool soundKeyHeld = false;  // S
-    bool pauseKeyHeld = false;  // P
-    bool escapeKeyHeld = false; // Escape
-    bool spaceKeyHeld = false;  // Space
-    bool enterKeyHeld = false;  // Enter
+    sf::Vector2i mouse;             // window pixels
+    bool musicKeyReleased = false;  // M
+    bool soundKeyReleased = false;  // S
+    bool pauseKeyReleased = false;  // P
+    bool escapeKeyReleased = false; // Escape
+    bool spaceKeyReleased = false;  // Space
+    bool enterKeyReleased = false;  // Enter
 };

@@ -15,9 +15,9 @@ bool EndScreen::respond(const Command& command, AppContext& app, Micros now)
     const bool click = command.kind == CommandKind::LeftClick;
     const bool key = command.kind == CommandKind::KeyPress &&
                      (command.key == sf::Keyboard::Space || command.key == sf::Keyboard::Enter);
-    // The result stays up until its background has faded in. A key held since play, or
+    // The result stays up until everything it shows is on screen. A key held since play, or
     // pressed before then, is let go first: its auto-repeat would skip what it never showed.
-    const bool shown = endScreenShown(app.session, now);
+    const bool shown = endScreenComplete(app.session, m_display, m_reading);
     if (key && (m_leaveKeyLatch || !shown))
         m_leaveKeyLatch = true;
     else if (shown && (key || click))
@@ -30,7 +30,7 @@ bool EndScreen::respond(const Command& command, AppContext& app, Micros now)
 
 void EndScreen::releaseLatch(const FrameInput& input)
 {
-    if (!input.spaceKeyHeld && !input.enterKeyHeld)
+    if (input.spaceKeyReleased && input.enterKeyReleased)
         m_leaveKeyLatch = false;
 }
 

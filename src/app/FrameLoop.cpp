@@ -2,36 +2,26 @@
 
 #include "app/Assets.hpp"
 
-namespace
-{
-// The real-time state, once per frame: every query is a round trip to the
-// display server, so a key is asked for only while its latch waits for the release.
-FrameInput sampleInput(const sf::Window& window, const GameApp& game)
-{
-    const auto held = [&game](sf::Keyboard::Key key) { return game.needsKeyState(key) && sf::Keyboard::isKeyPressed(key); };
-    FrameInput input;
-    input.mouse = sf::Mouse::getPosition(window);
-    input.musicKeyHeld = held(sf::Keyboard::M);
-    input.soundKeyHeld = held(sf::Keyboard::S);
-    input.pauseKeyHeld = held(sf::Keyboard::P);
-    input.escapeKeyHeld = held(sf::Keyboard::Escape);
-    input.spaceKeyHeld = held(sf::Keyboard::Space);
-    input.enterKeyHeld = held(sf::Keyboard::Enter);
-    return input;
-}
-} // namespace
-
 bool FrameLoop::frame(GameApp& game)
 {
     sf::Event event;
     while (m_window.pollEvent(event))
     {
-        game.respond(commandFromEvent(event, sf::Keyboard::isKeyPressed(sf::Keyboard::Space)), now());
+        Command command = commandFromEvent(event, sf::Keyboard::isKeyPressed(sf::Keyboard::Space));
+        // Another program grabbing the keyboard for a moment (a desktop hotkey) sends a focus loss
+        // too, while the window keeps the focus: only a real loss counts
+        if (command.kind == CommandKind::FocusLost && m_window.hasFocus())
+            command.kind = CommandKind::Other;
+        if (command.kind == CommandKind::Resized)
+            follow({static_cast<unsigned>(command.position.x), static_cast<unsigned>(command.position.y)});
+        game.respond(command, now());
         if (game.closeRequested())
             m_window.close();
     }
 
-    const bool drawFrame = game.tick(sampleInput(m_window, game), now());
+    const FrameInput input = readFrameInput(game, sf::Mouse::getPosition(m_window),
+                                            [](sf::Keyboard::Key key) { return sf::Keyboard::isKeyPressed(key); });
+    const bool drawFrame = game.tick(input, now());
     if (game.cursorVisible() != m_cursorShown)
     {
         m_cursorShown = game.cursorVisible();
@@ -46,4 +36,11 @@ bool FrameLoop::frame(GameApp& game)
     game.draw(m_window, m_pictures);
     m_window.display();
     return true;
+}
+
+void FrameLoop::follow(sf::Vector2u size)
+{
+    // The picture fills the window as it is now, whatever size was asked for
+    m_window.setView(sf::View(sf::FloatRect(0.f, 0.f, static_cast<float>(size.x), static_cast<float>(size.y))));
+    m_pictures.place(computeDesignScale(size.x, size.y));
 }

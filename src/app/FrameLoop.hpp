@@ -21,6 +21,8 @@ public:
     bool frame(GameApp& game);
 
 private:
+    void follow(sf::Vector2u size);
+
     sf::RenderWindow& m_window;
     PictureAssets& m_pictures;
     sf::Clock m_clock;

@@ -47,8 +47,22 @@ void GameApp::respond(const Command& command, Micros now)
     if (command.spaceHeld && m_screen == ScreenState::Playing)
         m_playing.holdSpace(m_app, now);
 
-    if (command.kind == CommandKind::LeftClick || command.kind == CommandKind::FocusLost)
+    if (command.kind == CommandKind::LeftClick)
         route(command, now);
+
+    // A focus loss where play cannot pause (a landing pause, the fade toward play) is owed until it can,
+    // unless the player is back first
+    if (command.kind == CommandKind::FocusLost)
+        m_focusPauseOwed = !(m_screen == ScreenState::Playing && m_playing.holdForFocusLoss(m_app));
+    else if (command.kind == CommandKind::FocusGained)
+        m_focusPauseOwed = false;
+    else if (command.kind == CommandKind::Resized)
+        resize({static_cast<unsigned>(command.position.x), static_cast<unsigned>(command.position.y)});
+}
+
+void GameApp::resize(sf::Vector2u size)
+{
+    m_app.hitboxes.scale = computeDesignScale(size.x, size.y);
 }
 
 void GameApp::route(const Command& command, Micros now)
@@ -80,6 +94,9 @@ bool GameApp::tick(const FrameInput& input, Micros now)
         case ScreenState::Menu: switchTo(m_menu.tick(input, m_app, now), now); break;
         case ScreenState::Playing:
         {
+            // The first frame where P would be accepted takes an owed focus pause, as an event would
+            if (m_focusPauseOwed && m_playing.holdForFocusLoss(m_app))
+                m_focusPauseOwed = false;
             const PlayingTick played = m_playing.tick(m_app, now);
             if (played.frozen)
                 return false;
@@ -89,7 +106,7 @@ bool GameApp::tick(const FrameInput& input, Micros now)
         case ScreenState::End: switchTo(m_end.tick(m_app, now), now); break;
     }
 
-    if (!input.escapeKeyHeld)
+    if (input.escapeKeyReleased)
         m_escapeKeyLatch = false;
     m_playing.releaseLatches(input);
     m_end.releaseLatch(input);
@@ -154,4 +171,19 @@ void GameApp::draw(sf::RenderTarget& target, PictureAssets& pictures) const
         case ScreenState::Playing: m_playing.draw(target, pictures, m_app.session); break;
         case ScreenState::End: m_end.draw(target, pictures); break;
     }
+}
+
+FrameInput readFrameInput(const GameApp& game, sf::Vector2i mouse, const KeyQuery& isHeld)
+{
+    // Every query is a round trip to the display server: only keys whose latch waits are read
+    const auto released = [&](sf::Keyboard::Key key) { return game.needsKeyState(key) && !isHeld(key); };
+    FrameInput input;
+    input.mouse = mouse;
+    input.musicKeyReleased = released(sf::Keyboard::M);
+    input.soundKeyReleased = released(sf::Keyboard::S);
+    input.pauseKeyReleased = released(sf::Keyboard::P);
+    input.escapeKeyReleased = released(sf::Keyboard::Escape);
+    input.spaceKeyReleased = released(sf::Keyboard::Space);
+    input.enterKeyReleased = released(sf::Keyboard::Enter);
+    return input;
 }

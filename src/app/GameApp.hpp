@@ -9,6 +9,8 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
+#include <functional>
+
 struct PictureAssets;
 
 // The game above the window: routes each command to the current screen, runs
@@ -35,6 +37,8 @@ public:
 
     // Held keys matter only to release a latch, so the frame loop asks for no other.
     bool needsKeyState(sf::Keyboard::Key key) const;
+    // The window's size in pixels now: the hit areas follow it.
+    void resize(sf::Vector2u size);
 
     bool closeRequested() const { return m_app.closeRequested; }
     bool cursorVisible() const { return m_cursorVisible; }
@@ -59,7 +63,15 @@ private:
     EndScreen m_end;
 
     bool m_escapeKeyLatch = false;  // set when Escape acted, cleared once it is released
+    bool m_focusPauseOwed = false;  // the focus went where play could not pause: it pauses once it can
     bool m_cursorVisible = false;   // hidden at start-up
     sf::Vector2i m_lastMousePosition; // window pixels
     Timer m_cursorIdleClock;        // since the mouse last moved on the menu or in play
 };
+
+// Whether a key is down now: the window's keyboard for the game, a script's or a test's own table.
+using KeyQuery = std::function<bool(sf::Keyboard::Key)>;
+
+// The frame's real-time input, as the frame loop, the replay tool and the tests all read it: the
+// pointer, and each key whose latch waits for its release.
+FrameInput readFrameInput(const GameApp& game, sf::Vector2i mouse, const KeyQuery& isHeld);

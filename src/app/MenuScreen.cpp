@@ -7,6 +7,7 @@ void MenuScreen::enter(float reading)
     m_fadeIn = true;
     m_pressPending = false;
     m_reading = reading;
+    m_buttonsDrawn = false;
     fade(m_alpha, reading, true);
 }
 
@@ -35,6 +36,8 @@ ScreenSwitch MenuScreen::tick(const FrameInput& input, AppContext& app, Micros n
     if (!session.gameReady)
         resetGame(session, app.random);
 
+    // Clicks are judged against the picture the player saw: the frame last drawn
+    const bool buttonsWereDrawn = m_buttonsDrawn;
     m_reading = session.transitionClock.seconds(now);
     fade(m_alpha, m_reading, m_fadeIn);
     ScreenSwitch next;
@@ -47,19 +50,24 @@ ScreenSwitch MenuScreen::tick(const FrameInput& input, AppContext& app, Micros n
 
     const bool pressed = m_pressPending || (m_lastCommand.kind == CommandKind::LeftClick && !m_clickConsumed);
     m_pressPending = false;
-    if (!pressed || m_page != MenuPage::Main)
-        return next;
+    if (pressed && m_page == MenuPage::Main)
+        press(buttonsWereDrawn, app, now);
+    m_buttonsDrawn = buttonsDrawn();
+    return next;
+}
 
+void MenuScreen::press(bool buttonsWereDrawn, AppContext& app, Micros now)
+{
     // Buttons answer only once drawn: a click in the fade-in lands on nothing the player can see
-    if (m_fadeIn && !buttonsShown())
+    if (m_fadeIn && !buttonsWereDrawn)
     {
         m_clickConsumed = true;
-        return next;
+        return;
     }
     if (m_hover[0])
     {
         m_fadeIn = false;
-        session.transitionClock.restart(now);
+        app.session.transitionClock.restart(now);
     }
     if (m_hover[1])
         m_page = MenuPage::Instructions;
@@ -67,7 +75,6 @@ ScreenSwitch MenuScreen::tick(const FrameInput& input, AppContext& app, Micros n
         m_page = MenuPage::About;
     if (m_hover[3])
         app.closeRequested = true;
-    return next;
 }
 
 void MenuScreen::draw(sf::RenderTarget& target, PictureAssets& pictures) const
@@ -78,7 +85,7 @@ void MenuScreen::draw(sf::RenderTarget& target, PictureAssets& pictures) const
         page.setColor(white(m_alpha));
         target.draw(page);
     }
-    if (m_fadeIn && buttonsShown() && m_page == MenuPage::Main)
+    if (buttonsDrawn())
     {
         for (std::size_t i = 0; i < menuButtons.size(); ++i)
             target.draw(pictures.sprite(m_hover[i] ? menuHovers[i] : menuButtons[i]));

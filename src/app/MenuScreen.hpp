@@ -37,13 +37,18 @@ public:
     bool fadingIn() const { return m_fadeIn; }
 
 private:
-    // The buttons appear 0.2 s after the fade-in has finished.
-    bool buttonsShown() const { return m_reading > 1.2f; }
+    // The main page's buttons under a press, in their order.
+    void press(bool buttonsWereDrawn, AppContext& app, Micros now);
+
+    // The buttons appear 0.2 s after the fade-in has finished, on the main page, and vanish once
+    // start game is pressed.
+    bool buttonsDrawn() const { return m_fadeIn && m_reading > 1.2f && m_page == MenuPage::Main; }
 
     MenuPage m_page = MenuPage::Main;
     bool m_fadeIn = false;          // fades in or stands; false: fades out toward play
     std::uint8_t m_alpha = 0;       // menu page opacity, 0 to 255
     float m_reading = 0.f;          // this frame's transitionClock reading, seconds
+    bool m_buttonsDrawn = false;    // this frame's picture shows the buttons
     std::array<bool, 4> m_hover{};  // start, instructions, about, quit under the mouse
 
     // The buttons act on the last command received, not on each click: a press

@@ -12,6 +12,10 @@ void PlayingScreen::enter(AppContext& app, Micros now)
 {
     beginPlay(app.session, now);
     m_pauseButtonResume = false;
+    // A game left paused, or during an ending, left the music paused or stopped: the music button of
+    // this game says on, so it plays
+    if (app.session.musicOn && !app.audio.musicPlaying())
+        app.audio.sendMusic(MusicCommand::Play);
     present(app, now);
 }
 
@@ -46,14 +50,6 @@ ScreenSwitch PlayingScreen::respond(const Command& command, AppContext& app, Mic
         }
         return std::nullopt;
     }
-    // A player who switches to another window finds the game paused, as P would have done; it
-    // stays paused until resumed. Nothing to pause in a landing pause, an ending or a time-out.
-    if (command.kind == CommandKind::FocusLost)
-    {
-        if (!session.paused && !session.timeUp && !session.overflowEnding && canTogglePause(session))
-            togglePauseFrom(app);
-        return std::nullopt;
-    }
     if (command.kind != CommandKind::LeftClick)
         return std::nullopt;
 
@@ -70,6 +66,19 @@ ScreenSwitch PlayingScreen::respond(const Command& command, AppContext& app, Mic
     if (boxes.hits(Picture::QuitButton, command.position))
         app.closeRequested = true;
     return std::nullopt;
+}
+
+bool PlayingScreen::holdForFocusLoss(AppContext& app)
+{
+    // A player who switched to another window finds the game paused, as P would have done, and it
+    // stays paused until resumed. An ending runs on, and a paused game needs nothing more.
+    const GameSession& session = app.session;
+    if (session.paused || session.timeUp || session.overflowEnding)
+        return true;
+    if (!canTogglePause(session))
+        return false;
+    togglePauseFrom(app);
+    return true;
 }
 
 void PlayingScreen::holdSpace(AppContext& app, Micros now)
@@ -119,11 +128,11 @@ void PlayingScreen::present(AppContext& app, Micros now)
 
 void PlayingScreen::releaseLatches(const FrameInput& input)
 {
-    if (!input.musicKeyHeld)
+    if (input.musicKeyReleased)
         m_musicKeyLatch = false;
-    if (!input.soundKeyHeld)
+    if (input.soundKeyReleased)
         m_soundKeyLatch = false;
-    if (!input.pauseKeyHeld)
+    if (input.pauseKeyReleased)
         m_pauseKeyLatch = false;
 }
 

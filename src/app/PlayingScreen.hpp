@@ -24,8 +24,11 @@ public:
     // The first frame of play.
     void enter(AppContext& app, Micros now);
 
-    // Keys, the five in-game buttons and the loss of focus; B and the main-menu button leave for the menu.
+    // Keys and the five in-game buttons; B and the main-menu button leave for the menu.
     ScreenSwitch respond(const Command& command, AppContext& app, Micros now);
+    // The window lost the focus: play pauses as P would. False while it cannot pause yet (a landing
+    // pause); true once paused, or where nothing is to pause (an ending runs).
+    bool holdForFocusLoss(AppContext& app);
     // Space held while a gem falls drops it; tried after every event.
     void holdSpace(AppContext& app, Micros now);
     PlayingTick tick(AppContext& app, Micros now);

@@ -12,6 +12,13 @@ const std::array<std::pair<const char*, sf::Keyboard::Key>, 11> keyNames = {{
     {"Left", sf::Keyboard::Left}, {"Right", sf::Keyboard::Right}, {"Up", sf::Keyboard::Up},
     {"Down", sf::Keyboard::Down}}};
 
+// The keys a script may hold: Space drops gems, the others wait for their release.
+bool holdable(sf::Keyboard::Key key)
+{
+    return key == sf::Keyboard::Space || key == sf::Keyboard::Enter || key == sf::Keyboard::Escape ||
+           key == sf::Keyboard::M || key == sf::Keyboard::S || key == sf::Keyboard::P;
+}
+
 const char* screenName(ScreenState screen)
 {
     switch (screen)
@@ -42,7 +49,7 @@ GameApp& Replay::app()
         context.random = std::ref(*m_generator);
         context.hitboxes = hitboxesFromFiles(computeDesignScale(m_width, m_height));
         m_app = std::make_unique<GameApp>(std::move(context));
-        m_app->start(m_now, m_input.mouse);
+        m_app->start(m_now, m_mouse);
     }
     return *m_app;
 }
@@ -75,8 +82,8 @@ bool Replay::apply(const std::string& line, std::string& error)
         for (int i = 0; i < count; ++i)
         {
             m_now += microsFromSeconds(seconds);
-            m_input.spaceKeyHeld = m_spaceHeld;
-            app().tick(m_input, m_now);
+            app().tick(readFrameInput(app(), m_mouse, [this](sf::Keyboard::Key key) { return m_held.count(key) > 0; }),
+                       m_now);
         }
     }
     else if (word == "key")
@@ -89,10 +96,10 @@ bool Replay::apply(const std::string& line, std::string& error)
     }
     else if (word == "click" || word == "mouse")
     {
-        if (!(in >> m_input.mouse.x >> m_input.mouse.y))
+        if (!(in >> m_mouse.x >> m_mouse.y))
             return error = "bad " + word, false;
         command.kind = word == "click" ? CommandKind::LeftClick : CommandKind::Other;
-        command.position = m_input.mouse;
+        command.position = m_mouse;
         sent = true;
     }
     else if (word == "focus")
@@ -109,23 +116,20 @@ bool Replay::apply(const std::string& line, std::string& error)
         in >> name >> state;
         if (state != "on" && state != "off")
             return error = "hold needs on or off", false;
-        bool* held = name == "Space"    ? &m_spaceHeld
-                     : name == "Enter"  ? &m_input.enterKeyHeld
-                     : name == "Escape" ? &m_input.escapeKeyHeld
-                     : name == "M"      ? &m_input.musicKeyHeld
-                     : name == "S"      ? &m_input.soundKeyHeld
-                     : name == "P"      ? &m_input.pauseKeyHeld
-                                        : nullptr;
-        if (!held)
+        const sf::Keyboard::Key key = replayKey(name);
+        if (!holdable(key))
             return error = "cannot hold " + name, false;
-        *held = state == "on";
+        if (state == "on")
+            m_held.insert(key);
+        else
+            m_held.erase(key);
     }
     else
         return error = "unknown step " + word, false;
 
     if (sent)
     {
-        command.spaceHeld = m_spaceHeld;
+        command.spaceHeld = m_held.count(sf::Keyboard::Space) > 0;
         app().respond(command, m_now);
     }
     return true;

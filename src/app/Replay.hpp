@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 // A recorded run applied headless to the real app layer: the same commands and
@@ -37,8 +38,8 @@ private:
     std::unique_ptr<RandomGenerator> m_generator;
     std::unique_ptr<GameApp> m_app;
     Micros m_now = 0;
-    FrameInput m_input;
-    bool m_spaceHeld = false;
+    sf::Vector2i m_mouse;                // window pixels
+    std::set<sf::Keyboard::Key> m_held; // keys held down now
 };
 
 // Key names of a script, and back; Unknown for a name the game does not use.

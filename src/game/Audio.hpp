@@ -32,12 +32,14 @@ struct AudioPort
     std::function<bool(Effect)> isPlaying; // the sound's status is Playing
     std::function<void(Effect)> start;     // play from the beginning
     std::function<void(MusicCommand)> music;
+    std::function<bool()> musicIsPlaying; // the track plays now (not paused, stopped or unopened)
 
     void sendMusic(MusicCommand command) const
     {
         if (music)
             music(command);
     }
+    bool musicPlaying() const { return musicIsPlaying && musicIsPlaying(); }
 };
 
 // The one rule for every effect: it starts only while effects are on and that

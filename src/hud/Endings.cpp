@@ -93,9 +93,9 @@ void beginEndScreen(GameSession& session, Micros now, EndDisplay& end)
 
 
 ////////////////////////////////////////////////////////////
-bool endScreenShown(const GameSession& session, Micros now)
+bool endScreenComplete(const GameSession& session, const EndDisplay& end, float reading)
 {
-    return !(session.transitionClock.seconds(now) < FadeSeconds);
+    return session.score > 0 ? end.panel != ResultPanel::None : !(reading < FadeSeconds);
 }
 
 

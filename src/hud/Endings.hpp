@@ -46,8 +46,10 @@ struct EndDisplay
 // first faded step, no panel yet, and the panel's delay starts.
 void beginEndScreen(GameSession& session, Micros now, EndDisplay& end);
 
-// The end background has faded in: only from then on may the player leave.
-bool endScreenShown(const GameSession& session, Micros now);
+// Everything the end screen will show is on screen, as of the frame last drawn (`reading` is its
+// transitionClock reading): the result panel of a game that scored, else the faded-in background.
+// Only from then on may the player leave.
+bool endScreenComplete(const GameSession& session, const EndDisplay& end, float reading);
 
 // Every frame on the end screen: fade the background in, restart the music
 // once, and show the result panel after its delay.

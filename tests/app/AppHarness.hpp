@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <unistd.h>
 #include <memory>
+#include <set>
 #include <string>
 
 // Pictures are loaded once per size and test program: they are large and never change.
@@ -37,7 +38,7 @@ struct AppHarness
     app(context())
     {
         target.create(width, height);
-        app.start(now, input.mouse);
+        app.start(now, mouse);
     }
     ~AppHarness()
     {
@@ -65,8 +66,8 @@ struct AppHarness
     bool frame(double seconds = 0.001, bool draw = true)
     {
         now += microsFromSeconds(seconds);
-        input.spaceKeyHeld = spaceHeld;
-        if (!app.tick(input, now) || !draw)
+        if (!app.tick(readFrameInput(app, mouse, [this](sf::Keyboard::Key key) { return held.count(key) > 0; }), now) ||
+            !draw)
             return false;
         target.clear(sf::Color::Black);
         app.draw(target, pictures);
@@ -82,13 +83,21 @@ struct AppHarness
 
     void send(Command command)
     {
-        command.spaceHeld = spaceHeld;
+        command.spaceHeld = held.count(sf::Keyboard::Space) > 0;
         app.respond(command, now);
     }
     void press(sf::Keyboard::Key key) { send({CommandKind::KeyPress, key, {}, false}); }
+    // A key held down, or let go; a held key's presses are the test's to send, as its auto-repeat.
+    void hold(sf::Keyboard::Key key, bool down = true)
+    {
+        if (down)
+            held.insert(key);
+        else
+            held.erase(key);
+    }
     void moveTo(DesignPoint point)
     {
-        input.mouse = pixel(point);
+        mouse = pixel(point);
         send({}); // the move event replaces the last one
     }
     void clickAt(DesignPoint point)
@@ -103,6 +112,13 @@ struct AppHarness
         send({});
     }
 
+    // The window given another size: the commands' pixels follow it (the shared pictures do not).
+    void resize(unsigned width, unsigned height)
+    {
+        scale = computeDesignScale(width, height);
+        send({CommandKind::Resized, sf::Keyboard::Unknown, {static_cast<int>(width), static_cast<int>(height)}, false});
+    }
+
     sf::Vector2i pixel(DesignPoint point) const
     {
         const sf::Vector2f p = scale.apply(point);
@@ -111,7 +127,7 @@ struct AppHarness
     DesignPoint centreOf(Picture picture) const
     {
         const sf::FloatRect r = pictures.sprite(picture).getGlobalBounds();
-        return {(r.left + r.width / 2.f) / scale.x, (r.top + r.height / 2.f) / scale.y};
+        return {(r.left + r.width / 2.f) / pictures.scale.x, (r.top + r.height / 2.f) / pictures.scale.y};
     }
     sf::Image shot() const { return target.getTexture().copyToImage(); }
     sf::Color pixelAt(DesignPoint point) const
@@ -162,8 +178,8 @@ struct AppHarness
     std::string highScorePath;
     GameApp app;
     Micros now = 0;
-    FrameInput input;
-    bool spaceHeld = false;
+    sf::Vector2i mouse;                // window pixels
+    std::set<sf::Keyboard::Key> held; // keys held down now
     sf::RenderTexture target;
 };
 

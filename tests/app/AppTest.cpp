@@ -27,6 +27,23 @@ void fillColumnButTop(AppHarness& h, int column)
     for (int row = 1; row < BoardRows; ++row)
         g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = 1;
 }
+
+// A game with these points lost by overflow, through to the end screen's first frame: Space drops the last
+// gem and is held on, auto-repeating, or let go at once.
+void reachEndScreen(AppHarness& h, int points, bool spaceHeld)
+{
+    h.reachPlaying();
+    h.app.session().pendingPoints = points;
+    fillColumnButTop(h, 0);
+    h.hold(sf::Keyboard::Space);
+    for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame, h.frame(0.02, false))
+    {
+        if (spaceHeld || frame == 0)
+            h.press(sf::Keyboard::Space); // the popup's hundred steps hold the ending back
+        h.hold(sf::Keyboard::Space, spaceHeld);
+    }
+    ASSERT_EQ(h.app.screen(), ScreenState::End);
+}
 } // namespace
 
 // Title fade, a press held from the title that must not press the quit button
@@ -78,14 +95,34 @@ TEST(Screens, TitleAndMenu)
     h.tapAt(h.centreOf(Picture::AboutButton));
     h.frame();
     ASSERT_EQ(h.app.menu().page(), MenuPage::About);
-    h.input.escapeKeyHeld = true;
+    h.hold(sf::Keyboard::Escape);
     for (int repeat = 0; repeat < 3; ++repeat, h.frame(0.03))
         h.press(sf::Keyboard::Escape);
     EXPECT_EQ(std::tuple(h.app.menu().page(), h.app.closeRequested()), std::tuple(MenuPage::Main, false));
-    h.input.escapeKeyHeld = false;
+    h.hold(sf::Keyboard::Escape, false);
     h.frame();
     h.press(sf::Keyboard::Escape);
     EXPECT_TRUE(h.app.closeRequested());
+}
+
+// The buttons answer only once the player has seen them: a tap after the frame drawn at 1.19 s (no buttons
+// yet), handled in the frame of 1.21 s (the first to draw them), presses nothing.
+TEST(Screens, MenuButtonsAnswerOnlyOnceDrawn)
+{
+    AppHarness h;
+    h.press(sf::Keyboard::Space);
+    while (h.app.screen() == ScreenState::Title)
+        h.frame(0.01, false);
+    h.run(1.19, 0.01);
+    const DesignPoint start = h.centreOf(Picture::StartGameButton);
+    h.tapAt(start);
+    h.frame(0.02);
+    EXPECT_TRUE(near(h.pixelAt(start), h.texel(Picture::StartGameHover, start), 2)) << "the buttons are drawn now";
+    h.run(0.1);
+    EXPECT_TRUE(h.app.menu().fadingIn()) << "a button the player had not seen was pressed";
+    h.tapAt(start);
+    h.frame();
+    EXPECT_FALSE(h.app.menu().fadingIn());
 }
 
 // Start game fades out while its press stands, then play begins with the level's
@@ -108,7 +145,8 @@ TEST(Screens, PlayBeginsWithAFullFirstLevel)
     EXPECT_EQ(h.app.session().secondsLeft, 59);
 }
 
-// The five in-game buttons by click on a 5:4 desktop, where every hit box is stretched.
+// The five in-game buttons by click on a 5:4 desktop, where every hit box is stretched, and after the window
+// was given another size.
 TEST(Screens, InGameButtonsAtFiveByFour)
 {
     AppHarness h(1280, 1024);
@@ -139,6 +177,9 @@ TEST(Screens, InGameButtonsAtFiveByFour)
     h.moveTo({10.f, 10.f});
     h.run(1.3);
     h.startGame();
+
+    // A window given another size: the buttons answer where they are drawn now
+    h.resize(1920, 1080);
     h.clickAt(h.centreOf(Picture::QuitButton));
     EXPECT_TRUE(h.app.closeRequested());
 }
@@ -147,22 +188,20 @@ TEST(Screens, InGameButtonsAtFiveByFour)
 // released, and a refused press leaves its latch clear.
 TEST(Screens, HeldKeysActOncePerPress)
 {
-    const struct { sf::Keyboard::Key key; bool FrameInput::*held; bool GameSession::*flag; } keys[] = {
-        {sf::Keyboard::M, &FrameInput::musicKeyHeld, &GameSession::musicOn},
-        {sf::Keyboard::S, &FrameInput::soundKeyHeld, &GameSession::soundOn},
-        {sf::Keyboard::P, &FrameInput::pauseKeyHeld, &GameSession::paused}};
+    const struct { sf::Keyboard::Key key; bool GameSession::*flag; } keys[] = {
+        {sf::Keyboard::M, &GameSession::musicOn}, {sf::Keyboard::S, &GameSession::soundOn}, {sf::Keyboard::P, &GameSession::paused}};
     for (const auto& k : keys)
     {
         AppHarness h;
         h.reachPlaying();
         holdGemMidAir(h);
         const bool before = h.app.session().*k.flag;
-        h.input.*k.held = true;
+        h.hold(k.key);
         for (int i = 0; i < 4; ++i, h.frame(0.03)) // an even count: toggling on each would end where it began
             h.press(k.key);
         EXPECT_NE(h.app.session().*k.flag, before) << k.key;
         EXPECT_TRUE(h.app.needsKeyState(k.key));
-        h.input.*k.held = false;
+        h.hold(k.key, false);
         h.frame();
         EXPECT_FALSE(h.app.needsKeyState(k.key));
         h.press(k.key);
@@ -173,7 +212,7 @@ TEST(Screens, HeldKeysActOncePerPress)
     AppHarness h;
     h.reachPlaying();
     holdGemMidAir(h);
-    h.spaceHeld = true;
+    h.hold(sf::Keyboard::Space);
     h.press(sf::Keyboard::Space);
     ASSERT_TRUE(h.app.session().fallingGem.landingPause);
     h.press(sf::Keyboard::P);
@@ -181,35 +220,65 @@ TEST(Screens, HeldKeysActOncePerPress)
 
     // A game left in that landing pause: the next game's first gem pauses all the same
     h.press(sf::Keyboard::B);
-    h.spaceHeld = false;
+    h.hold(sf::Keyboard::Space, false);
     h.run(1.3);
     h.startGame();
     h.press(sf::Keyboard::P);
     EXPECT_TRUE(h.app.session().paused);
 }
 
-// Losing the focus pauses play as P would, but only where P would be accepted and no ending
-// runs: not in a landing pause, an overflow or a time-out. Regaining it does not resume.
+// Losing the focus pauses play as P would, and regaining it does not resume. Where P is refused (a landing
+// pause, the menu's fade toward play) the pause is owed: it comes in the first frame that takes P, unless the
+// player is back first. Endings run on unpaused. The next game's music plays as its button says.
 TEST(Screens, LosingTheFocusPausesPlay)
 {
-    const struct { const char* when; bool GameSession::*flag; bool pauses; } cases[] = {
-        {"mid-air", &GameSession::paused, true}, {"overflow", &GameSession::overflowEnding, false},
-        {"time-out", &GameSession::timeUp, false}, {"landing pause", nullptr, false}};
+    enum When { MidAir, LandingPause, FadeTowardPlay, Overflow, TimeOut };
+    const struct { const char* name; When when; bool backFirst, pauses; } cases[] = {
+        {"mid-air", MidAir, false, true},           {"mid-air, back at once", MidAir, true, true},
+        {"landing pause", LandingPause, false, true}, {"landing pause, back first", LandingPause, true, false},
+        {"fade toward play", FadeTowardPlay, false, true}, {"fade toward play, back first", FadeTowardPlay, true, false},
+        {"overflow", Overflow, false, false},       {"time-out", TimeOut, false, false}};
     for (const auto& c : cases)
     {
         AppHarness h;
-        h.reachPlaying();
-        holdGemMidAir(h);
         GameSession& g = h.app.session();
-        if (!c.flag)
-            std::tie(g.fallingGem.falling, g.fallingGem.landingPause) = std::tuple(false, true);
-        else if (c.flag != &GameSession::paused)
-            g.*c.flag = true;
-        for (const CommandKind focus : {CommandKind::FocusLost, CommandKind::FocusGained})
-            h.send({focus, sf::Keyboard::Unknown, {}, false});
-        h.frame();
+        const auto loseFocus = [&] {
+            h.send({CommandKind::FocusLost, sf::Keyboard::Unknown, {}, false});
+            if (c.backFirst)
+                h.send({CommandKind::FocusGained, sf::Keyboard::Unknown, {}, false});
+        };
+        if (c.when == FadeTowardPlay)
+        {
+            h.reachMenu();
+            h.clickAt(h.centreOf(Picture::StartGameButton));
+            h.frame();
+            h.moveTo({10.f, 10.f});
+            loseFocus();
+            h.run(1.1);
+            ASSERT_EQ(h.app.screen(), ScreenState::Playing);
+        }
+        else
+        {
+            h.reachPlaying();
+            holdGemMidAir(h);
+            if (c.when == LandingPause)
+            {
+                std::tie(g.fallingGem.falling, g.fallingGem.landingPause) = std::tuple(false, true);
+                g.fallingGem.landingClock.restart(h.now);
+            }
+            g.overflowEnding = c.when == Overflow;
+            g.timeUp = c.when == TimeOut;
+            loseFocus();
+        }
+        h.run(0.4); // the landing pause ends, the next gem spawns
         EXPECT_EQ(std::tuple(g.paused, h.audio.music), std::tuple(c.pauses, std::vector<MusicCommand>(c.pauses, MusicCommand::Pause)))
-            << c.when;
+            << c.name;
+        if (c.when != MidAir || c.backFirst)
+            continue;
+        h.press(sf::Keyboard::B);
+        h.run(1.3);
+        h.startGame();
+        EXPECT_EQ(h.audio.music, (std::vector{MusicCommand::Pause, MusicCommand::Play})) << "the next game's music stays paused";
     }
 }
 
@@ -270,30 +339,49 @@ TEST(Screens, PlayingScreenDrawsFromState)
     EXPECT_EQ(pulseArea(&g.timeUp), overflow);
 }
 
-// Either ending leads to the end screen; its first frame shows this game's end.
-// Space held from play through the freeze, and clicks in its first second, leave
-// it up; the first menu frame after it draws no buttons, and neither the click
-// that left it nor a second click of a double click presses one.
+// The end screen answers Space, Enter and clicks only once everything it shows is up: the result panel (3 s)
+// for a game that scored, the faded-in background (1 s) otherwise. Mashed keys and clicks do not skip it, and a
+// key held since play must be let go first, however late its first repeat comes.
+TEST(Screens, TheEndScreenWaitsForItsResult)
+{
+    enum Input { MashedSpace, MashedClicks, SpaceHeldSincePlay };
+    const struct { const char* name; int points; Input input; double shownAt; } cases[] = {
+        {"Space mashed", 300, MashedSpace, 3.0}, {"Space mashed, no points", 0, MashedSpace, 1.0},
+        {"clicks", 300, MashedClicks, 3.0}, {"Space held since play", 300, SpaceHeldSincePlay, 3.0}};
+    for (const auto& c : cases)
+    {
+        AppHarness h;
+        reachEndScreen(h, c.points, c.input == SpaceHeldSincePlay);
+        const Micros entered = h.now;
+        for (int frame = 0; frame < 400 && h.app.screen() == ScreenState::End; ++frame, h.frame(0.02, false))
+        {
+            if (frame % 5 == 1 && c.input == MashedSpace)
+                h.press(sf::Keyboard::Space);
+            else if (frame % 5 == 1 && c.input == MashedClicks)
+                h.tapAt(middle);
+            else if (frame == 200) // its first repeat, long after the panel came
+                h.press(sf::Keyboard::Space);
+            else if (frame == 210)
+                h.hold(sf::Keyboard::Space, false);
+            else if (frame == 215)
+                h.press(sf::Keyboard::Space);
+        }
+        const double left = static_cast<double>(h.now - entered) / 1e6;
+        if (c.input == SpaceHeldSincePlay)
+            EXPECT_NEAR(left, 4.32, 0.03) << c.name << ": only a press after the release leaves";
+        else
+            EXPECT_TRUE(left > c.shownAt && left < c.shownAt + 0.15) << c.name << " left at " << left << " s";
+    }
+}
+
+// Either ending leads to the end screen; its first frame shows this game's end. The first menu frame after it
+// draws no buttons, and neither the click that left it nor a second click of a double click presses one.
 TEST(Screens, EndScreenShowsThisGameAndLeavesCleanly)
 {
     AppHarness h;
-    h.reachPlaying();
-    GameSession& g = h.app.session();
-    g.pendingPoints = 300; // a best score: congratulations and its panel
-    fillColumnButTop(h, 0);
-    h.spaceHeld = true; // auto-repeating from the drop on
-    for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame, h.frame(0.02, false))
-        h.press(sf::Keyboard::Space); // the popup's hundred steps hold the ending back
-    ASSERT_EQ(h.app.screen(), ScreenState::End);
-    for (int frame = 0; frame < 75; ++frame, h.frame(0.02, false))
-    {
-        h.press(sf::Keyboard::Space);
-        if (frame == 40)
-            h.clickAt(middle);
-    }
-    ASSERT_EQ(h.app.screen(), ScreenState::End) << "a key held since play, or a click before the fade-in ended";
-    h.spaceHeld = false;
-    h.run(2.0, 0.05);
+    reachEndScreen(h, 300, true); // a best score: congratulations and its panel
+    h.hold(sf::Keyboard::Space, false);
+    h.run(3.1, 0.05);
     ASSERT_EQ(h.app.end().display().panel, ResultPanel::BestLost);
 
     // Leave by a double click, start the next game, lose it without points
@@ -353,7 +441,7 @@ TEST(Screens, ATimeOutStaysATimeOut)
             g.levelClock.restart(h.now - microsFromSeconds(0.999));
         else
             g.board[1][4] = g.board[2][4] = EmptyGem;
-        h.spaceHeld = true;
+        h.hold(sf::Keyboard::Space);
         for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame)
         {
             h.press(sf::Keyboard::Space); // auto-repeat
@@ -362,7 +450,7 @@ TEST(Screens, ATimeOutStaysATimeOut)
         ASSERT_EQ(h.app.screen(), ScreenState::End) << "last-second drop " << lastSecondDrop;
         EXPECT_FALSE(g.overflowEnding);
         EXPECT_EQ(std::count(h.audio.started.begin(), h.audio.started.end(), Effect::Defeat), 0);
-        h.spaceHeld = false;
+        h.hold(sf::Keyboard::Space, false);
         h.run(3.1, 0.05);
         EXPECT_EQ(h.app.end().display().panel, ResultPanel::AllLevels);
     }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <utility>
 
 namespace
@@ -87,10 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     context.random = std::ref(generator);
     context.hitboxes = hitboxes;
     GameApp app(std::move(context));
-    FrameInput input;
-    bool spaceHeld = false;
+    sf::Vector2i mouse;
+    std::set<sf::Keyboard::Key> held;
+    const auto isHeld = [&held](sf::Keyboard::Key key) { return held.count(key) > 0; };
     Micros now = 0;
-    app.start(now, input.mouse);
+    app.start(now, mouse);
 
     for (std::size_t i = 0; i < size && !app.closeRequested(); ++i)
     {
@@ -105,25 +107,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             case 3:
             {
-                bool* held[] = {&spaceHeld, &input.musicKeyHeld, &input.soundKeyHeld, &input.pauseKeyHeld,
-                                &input.escapeKeyHeld, &input.enterKeyHeld};
-                *held[argument % 6] = !*held[argument % 6];
+                const sf::Keyboard::Key holdable[] = {sf::Keyboard::Space, sf::Keyboard::M, sf::Keyboard::S,
+                                                      sf::Keyboard::P, sf::Keyboard::Escape, sf::Keyboard::Enter};
+                const sf::Keyboard::Key key = holdable[argument % 6];
+                if (!held.erase(key))
+                    held.insert(key);
                 continue;
             }
             default:
                 for (int frame = 0; frame < 1 << (2 * (kind - 4)); ++frame)
                 {
                     const GameSession before = app.session();
-                    input.spaceKeyHeld = spaceHeld;
                     const ScreenState screenBefore = app.screen();
-                    app.tick(input, now += frameMicros[static_cast<std::size_t>(argument) % frameMicros.size()]);
+                    app.tick(readFrameInput(app, mouse, isHeld),
+                             now += frameMicros[static_cast<std::size_t>(argument) % frameMicros.size()]);
                     checkFrame(app, before, screenBefore);
                 }
                 continue;
         }
         if (kind == 1 || kind == 2)
-            input.mouse = targets[static_cast<std::size_t>(argument) % targets.size()];
-        command.spaceHeld = spaceHeld;
+            mouse = targets[static_cast<std::size_t>(argument) % targets.size()];
+        command.spaceHeld = isHeld(sf::Keyboard::Space);
         app.respond(command, now);
     }
     return 0;

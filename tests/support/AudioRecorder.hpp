@@ -12,9 +12,11 @@ struct AudioRecorder
     std::vector<Effect> started;
     std::vector<MusicCommand> music;
     std::set<Effect> playing;
+    bool musicPlaying = true; // the game starts its music at start-up
     AudioPort port{[this](Effect effect) { return playing.count(effect) > 0; },
                    [this](Effect effect) { started.push_back(effect), playing.insert(effect); },
-                   [this](MusicCommand command) { music.push_back(command); }};
+                   [this](MusicCommand command) { music.push_back(command), musicPlaying = command == MusicCommand::Play; },
+                   [this] { return musicPlaying; }};
 
     AudioRecorder() = default;
     AudioRecorder(const AudioRecorder&) = delete; // the port points at this one

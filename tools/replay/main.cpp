@@ -165,7 +165,7 @@ int autoplay(const char* seed)
         r.step("frame 0.02");
     }
     r.step("hold Space off");
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < 160; ++i) // the end screen answers once its result panel shows, at 3 s
         r.step("frame 0.02");
     r.step("key Enter");
     r.step("frame 0.02");

@@ -1,5 +1,7 @@
 #include "game/Animations.hpp"
 
+#include <algorithm>
+
 namespace
 {
 constexpr float DiscardStepSeconds = 0.08f;
@@ -87,6 +89,18 @@ void stepThreadAnimations(GameSession& session, Micros now, RandomDraw& random)
 
     if (session.patternRefilling && session.animationClock.seconds(now) >= RefillStepSeconds)
         refillStep(session, now, random);
+}
+
+Micros animationDue(const GameSession& session)
+{
+    Micros due = Never;
+    if (session.trashAnimating)
+        due = std::min(due, session.animationClock.reaches(DiscardStepSeconds));
+    if (session.threadClearing || session.patternClearing)
+        due = std::min(due, session.animationClock.reaches(ClearStepSeconds));
+    if (session.patternRefilling)
+        due = std::min(due, session.animationClock.reaches(RefillStepSeconds));
+    return due;
 }
 
 void dealFirstPattern(GameSession& session, RandomDraw& random)

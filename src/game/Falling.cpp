@@ -188,3 +188,23 @@ float pulseFactor(const GameSession& session, Micros now)
     const float t = session.pulseClock.seconds(now);
     return 1.f + 0.2f * std::fabs(std::sin(t * 6.28318f * 0.5f));
 }
+
+bool dangerPulseShown(const GameSession& session)
+{
+    if (session.overflowEnding || session.timeUp)
+        return false;
+    for (int column = 0; column < PlayColumns; ++column)
+        if (isDangerColumn(session.board, column))
+            return true;
+    return false;
+}
+
+Micros fallDue(const GameSession& session)
+{
+    const FallingGem& gem = session.fallingGem;
+    if (!gem.falling)
+        return gem.landingPause ? gem.landingClock.reaches(landingPauseSeconds(session)) : Never;
+    if (session.timeUp)
+        return Never; // the gem hangs where it is
+    return gem.fallClock.reaches(gemRests(session) ? 0.f : fallInterval(session));
+}

@@ -42,3 +42,10 @@ void playDangerAlert(const GameSession& session, const AudioPort& audio);
 
 // Size factor of the danger pulse: 1 to 1.2 and back once a second.
 float pulseFactor(const GameSession& session, Micros now);
+
+// The danger pulse shows: a column in danger and no ending running.
+bool dangerPulseShown(const GameSession& session);
+
+// When the falling gem's update next does something: its fall step, its landing, or the end of its
+// landing pause; Never while it hangs or waits for a resume.
+Micros fallDue(const GameSession& session);

@@ -5,4 +5,6 @@ struct DesignPoint
 {
     float x = 0.f;
     float y = 0.f;
+
+    bool operator==(const DesignPoint&) const = default;
 };

@@ -81,6 +81,22 @@ EndingReport overflowEndingStep(GameSession& session, Micros now, const AudioPor
 
 
 ////////////////////////////////////////////////////////////
+Wake endingWake(const GameSession& session, Micros now)
+{
+    Wake wake;
+    if (!session.overflowEnding || session.timeUp || !overflowReached(session))
+        return wake;
+    const Timer& clock = session.transitionClock;
+    if (clock.seconds(now) > ClosingSoundSeconds)
+        wake.moving = true;
+    else
+        wake.soonest(clock.passes(ClosingSoundSeconds));
+    wake.soonest(clock.passes(EndingSeconds));
+    return wake;
+}
+
+
+////////////////////////////////////////////////////////////
 void beginEndScreen(GameSession& session, Micros now, EndDisplay& end)
 {
     session.endClock.restart(now);
@@ -96,6 +112,23 @@ void beginEndScreen(GameSession& session, Micros now, EndDisplay& end)
 bool endScreenComplete(const GameSession& session, const EndDisplay& end, float reading)
 {
     return session.score > 0 ? end.panel != ResultPanel::None : !(reading < FadeSeconds);
+}
+
+
+////////////////////////////////////////////////////////////
+Wake endScreenWake(const GameSession& session, const EndDisplay& end, Micros now)
+{
+    Wake wake;
+    if (!session.endMusicRestarted && session.musicOn)
+        wake.soonest(now);
+    if (session.transitionClock.seconds(now) < FadeSeconds)
+    {
+        wake.moving = true;
+        wake.soonest(session.transitionClock.reaches(FadeSeconds)); // then the screen is complete
+    }
+    if (session.score > 0 && end.panel == ResultPanel::None)
+        wake.soonest(session.endClock.passes(PanelDelaySeconds));
+    return wake;
 }
 
 

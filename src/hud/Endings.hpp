@@ -19,6 +19,11 @@ EndingReport timeOutEndingStep(GameSession& session, Micros now, const AudioPort
 // time ran out stays a time-out.
 EndingReport overflowEndingStep(GameSession& session, Micros now, const AudioPort& audio);
 
+// When a running overflow ending next acts: its closing sound after 1 s, the end screen after 6 s. From its
+// first second on, every frame may have to start the closing sound again. (A time-out's steps run at the
+// level's ticks.)
+Wake endingWake(const GameSession& session, Micros now);
+
 // The end screen's result panel.
 enum class ResultPanel
 {
@@ -50,6 +55,10 @@ void beginEndScreen(GameSession& session, Micros now, EndDisplay& end);
 // transitionClock reading): the result panel of a game that scored, else the faded-in background.
 // Only from then on may the player leave.
 bool endScreenComplete(const GameSession& session, const EndDisplay& end, float reading);
+
+// When the end screen next changes: the music's restart, the background's fade (every frame of its first
+// second), the result panel.
+Wake endScreenWake(const GameSession& session, const EndDisplay& end, Micros now);
 
 // Every frame on the end screen: fade the background in, restart the music
 // once, and show the result panel after its delay.

@@ -40,10 +40,18 @@ void levelUp(GameSession& session, Micros now, const AudioPort& audio)
 
 
 ////////////////////////////////////////////////////////////
+namespace
+{
+// The freeze of a gem at rest in the top row must not stall a time-out that began first
+bool ticking(const GameSession& session)
+{
+    return !(session.paused && !(session.timeUp && gameFrozen(session)));
+}
+} // namespace
+
 EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio)
 {
-    // The freeze of a gem at rest in the top row must not stall a time-out that began first
-    if (session.paused && !(session.timeUp && gameFrozen(session)))
+    if (!ticking(session))
         return EndingReport::Running;
 
     // At least a second apart: the part beyond the full second is not carried over
@@ -71,4 +79,10 @@ EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio)
 
     playDangerAlert(session, audio);
     return report;
+}
+
+
+Micros levelTickDue(const GameSession& session)
+{
+    return ticking(session) ? session.levelClock.reaches(TickSeconds) : Never;
 }

@@ -8,3 +8,6 @@
 // time-out ending and sounds the danger alert. Does nothing while paused, but for
 // a time-out's ending when play froze under it.
 EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio);
+
+// When the next tick is due; Never while paused.
+Micros levelTickDue(const GameSession& session);

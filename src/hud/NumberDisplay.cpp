@@ -2,6 +2,7 @@
 
 #include "DesignLayout.hpp"
 
+#include <algorithm>
 #include <cassert>
 #include <string>
 
@@ -127,6 +128,28 @@ void stepScorePopup(GameSession& session, HudFields& hud, Micros now, float sele
                        opacity);
         }
     }
+}
+
+
+////////////////////////////////////////////////////////////
+Micros popupDue(const GameSession& session)
+{
+    if (session.pendingPoints > 0)
+        return session.transitionClock.start; // fresh points start a popup at once
+    return session.popupPoints > 0 ? session.transitionClock.reaches(PopupStepSeconds) : Never;
+}
+
+
+////////////////////////////////////////////////////////////
+Micros blinkDue(const GameSession& session, Micros now)
+{
+    if (!session.levelBlinking)
+        return Never;
+    const float t = session.levelBlinkClock.seconds(now);
+    if (t >= BlinkSeconds)
+        return now;
+    const float nextPhase = static_cast<float>(static_cast<int>(t * BlinkPhasesPerSecond) + 1) / BlinkPhasesPerSecond;
+    return session.levelBlinkClock.reaches(std::min(nextPhase, BlinkSeconds));
 }
 
 

@@ -50,6 +50,12 @@ struct HudFields
 // Popup start on fresh points at design x `selectorX`, then one rise-and-fade step per 0.02 s.
 void stepScorePopup(GameSession& session, HudFields& hud, Micros now, float selectorX);
 
+// When the popup's next step or a new popup is due; Never while none runs.
+Micros popupDue(const GameSession& session);
+
+// When the level digits' blink next shows or hides them, or ends; Never while they do not blink.
+Micros blinkDue(const GameSession& session, Micros now);
+
 // This frame's points join the score.
 void takePendingPoints(GameSession& session);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AssetCatalogue.hpp"
+#include "app/Command.hpp"
 #include "app/Layout.hpp"
 #include "app/ScreenState.hpp"
 #include "game/GameSession.hpp"
@@ -32,7 +33,23 @@ struct Hitboxes
 // Sizes from the pictures' files alone, for runs without a display.
 Hitboxes hitboxesFromFiles(const DesignScale& scale);
 
-// What every screen works on: the one game record and what the frame loop passes in.
+// The last command received, as the window's one event record, and what became of its click: the menu's
+// buttons act on it in every frame until another command replaces it.
+struct LastCommand
+{
+    Command command;
+    bool clickConsumed = false; // another screen used the click: it left a page, the title or the end screen
+    bool pressPending = false;  // an unconsumed press came since the menu's last frame (a tap within one frame)
+
+    void consumeClick()
+    {
+        clickConsumed = true;
+        pressPending = false;
+    }
+};
+
+// What every screen works on: the one game record, what the frame loop passes in, and the few fields that
+// belong to no one screen.
 struct AppContext
 {
     GameSession session;
@@ -40,7 +57,13 @@ struct AppContext
     RandomDraw random;
     BestScoreFile bestScoreFile; // none: a best score neither read nor kept
     Hitboxes hitboxes;
-    bool closeRequested = false; // Escape on a main page, a quit button, the close event
+
+    MenuPage menuPage = MenuPage::Main; // Escape reads it on every screen
+    LastCommand last;
+    float transitionReading = 0.f; // seconds: the transitionClock reading of the last update that took one
+    KeySet latches;                // keys that acted and wait for their release
+    bool focusPauseOwed = false;   // the window lost the focus where play could not pause: it pauses once it can
+    bool closeRequested = false;   // Escape on a main page, a quit button, the close event
 };
 
 // A screen's answer to a command or a tick: the screen to switch to, if any.

@@ -12,79 +12,36 @@ DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight)
     return {static_cast<float>(desktopWidth) / 1920.f, static_cast<float>(desktopHeight) / 1080.f};
 }
 
-namespace
-{
-void loadDigitSet(DigitSet& set, const char* prefix)
-{
-    for (std::size_t n = 0; n < set.size(); ++n)
-        set[n].loadFromFile(prefix + std::to_string(n) + ".png");
-}
-
-void placeSprite(sf::Sprite& sprite, const DesignScale& scale, DesignPoint position)
-{
-    sprite.setScale(scale.x, scale.y);
-    sprite.setPosition(scale.apply(position));
-}
-} // namespace
-
-void PictureAssets::loadPictures(const DesignScale& runScale)
+void PictureAssets::loadPictures()
 {
     for (std::size_t i = 0; i < PictureCount; ++i)
-    {
         textures[i].loadFromFile(pictureCatalogue[i].path);
-        sprites[i].setTexture(textures[i], true);
-    }
-    // Pages that fade start invisible; the end backgrounds get their alpha from the end screen.
-    sprite(Picture::StartPage).setColor(sf::Color(255, 255, 255, 0));
-    sprite(Picture::MenuPage).setColor(sf::Color(255, 255, 255, 0));
-    sprite(Picture::GameOver).setColor(sf::Color(255, 255, 255, 0));
-
-    loadDigitSet(hudDigits, HudDigitPrefix);
-    loadDigitSet(endDigits, EndDigitPrefix);
-
-    // The HUD reads 01:00 and level 01 until the first game says otherwise.
-    const std::array<int, 4> startTime = {0, 1, 0, 0};
-    for (std::size_t i = 0; i < timeDigits.size(); ++i)
-        timeDigits[i].setTexture(hudDigits[static_cast<std::size_t>(startTime[i])], true);
-    for (std::size_t i = 0; i < levelDigits.size(); ++i)
+    for (std::size_t n = 0; n < DigitCount; ++n)
     {
-        levelDigits[i].setTexture(hudDigits[i == 0 ? 0 : 1], true);
-        endLevelDigits[i].setTexture(endDigits[i == 0 ? 0 : 1], true);
+        textures[hudDigit(static_cast<int>(n))].loadFromFile(HudDigitPrefix + std::to_string(n) + ".png");
+        textures[endDigit(static_cast<int>(n))].loadFromFile(EndDigitPrefix + std::to_string(n) + ".png");
     }
-    place(runScale);
 }
 
-void PictureAssets::place(const DesignScale& windowScale)
+void PictureAssets::loadGems()
 {
-    scale = windowScale;
-    // Filtered only when stretched, so any other screen size gets clean strokes. At 1920 x 1080 every
-    // texel lands on one pixel: filtering would change nothing there and cost dearly (with a software
-    // renderer, nearly half of every frame).
-    const bool smooth = scale.x != 1.f || scale.y != 1.f;
-    for (std::size_t i = 0; i < PictureCount; ++i)
+    for (GemCode code = EmptyGem; code < GemCodeCount; ++code)
     {
-        textures[i].setSmooth(smooth);
-        placeSprite(sprites[i], scale, pictureCatalogue[i].position);
+        textures[gemPicture(code)].loadFromFile(gemPicturePaths[static_cast<std::size_t>(code)]);
+        textures[gemPicture(code)].setSmooth(true);
     }
-    for (DigitSet* set : {&hudDigits, &endDigits})
-        for (sf::Texture& digit : *set)
-            digit.setSmooth(smooth);
-    for (std::size_t i = 0; i < timeDigits.size(); ++i)
-        placeSprite(timeDigits[i], scale, timeDigitPositions[i]);
-    for (std::size_t i = 0; i < levelDigits.size(); ++i)
-    {
-        placeSprite(levelDigits[i], scale, levelDigitPositions[i]);
-        placeSprite(endLevelDigits[i], scale, endLevelDigitPositions[i]);
-    }
-    // Thread, pattern and falling gem are placed from the game's record at every draw
-    for (auto& sprite : threadSprites)
-        sprite.setScale(scale.x, scale.y);
-    for (auto& sprite : patternSprites)
-        sprite.setScale(scale.x, scale.y);
-    fallingGemSprite.setScale(scale.x, scale.y);
 }
 
-Hitboxes PictureAssets::hitboxes() const
+void PictureAssets::filterFor(const DesignScale& scale)
+{
+    // At 1920 x 1080 every texel lands on one pixel: filtering would change nothing there and cost dearly
+    // (with a software renderer, nearly half of every frame)
+    const bool stretched = scale.x != 1.f || scale.y != 1.f;
+    for (TextureId id = 0; id < gemPicture(EmptyGem); ++id)
+        textures[id].setSmooth(stretched);
+}
+
+Hitboxes PictureAssets::hitboxes(const DesignScale& scale) const
 {
     Hitboxes boxes;
     boxes.scale = scale;
@@ -107,12 +64,21 @@ Hitboxes hitboxesFromFiles(const DesignScale& scale)
     return boxes;
 }
 
-void PictureAssets::loadGems()
+void Renderer::draw(sf::RenderTarget& target, const Scene& scene) const
 {
-    for (std::size_t code = 0; code < gemTextures.size(); ++code)
+    target.clear(sf::Color(0, 0, 0, 255));
+    for (std::size_t i = 0; i < scene.count; ++i)
     {
-        gemTextures[code].loadFromFile(gemPicturePaths[code]);
-        gemTextures[code].setSmooth(true);
+        const DrawItem& item = scene.items[i];
+        const sf::Vector2u frame = m_pictures.texture(item.frame).getSize();
+        sf::Sprite sprite(m_pictures.texture(item.texture),
+                          sf::IntRect(0, 0, static_cast<int>(frame.x), static_cast<int>(frame.y)));
+        if (item.centred)
+            sprite.setOrigin(static_cast<float>(frame.x) / 2.f, static_cast<float>(frame.y) / 2.f);
+        sprite.setScale(item.zoom * m_scale.x, item.zoom * m_scale.y);
+        sprite.setPosition(m_scale.apply(item.position));
+        sprite.setColor(sf::Color(255, 255, 255, item.alpha));
+        target.draw(sprite);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/AppContext.hpp"
 #include "app/AssetCatalogue.hpp"
 #include "app/Layout.hpp"
+#include "app/Scene.hpp"
 
 #include <SFML/Audio.hpp>
 #include <SFML/Graphics.hpp>
@@ -11,47 +12,42 @@
 #include <cassert>
 #include <memory>
 
-using DigitSet = std::array<sf::Texture, 10>;
-using DigitSprites = std::array<sf::Sprite, 7>;
-
-// Every picture and its sprites. Loads are not checked: a missing file leaves an
-// empty texture whose sprite draws nothing, and the game runs on.
+// Every texture, loaded once and never changed but for its filtering, which follows the window's size. Loads
+// are not checked: a missing file leaves an empty texture that draws nothing, and the game runs on.
 struct PictureAssets
 {
-    DesignScale scale;  // the window's size over the design's, set by place
-    std::array<sf::Texture, PictureCount> textures;
-    std::array<sf::Sprite, PictureCount> sprites; // one per picture, scaled and placed
-    DigitSet hudDigits;
-    DigitSet endDigits;
-    std::array<sf::Texture, GemCodeCount> gemTextures;
+    std::array<sf::Texture, TextureCount> textures;
 
-    std::array<sf::Sprite, 4> timeDigits;  // minutes tens, units, seconds tens, units
-    std::array<sf::Sprite, 2> levelDigits; // tens, units
-    std::array<sf::Sprite, 2> endLevelDigits;
-    DigitSprites scoreField, bestScoreField, patternsField, popupField, endScoreField;
+    const sf::Texture& texture(TextureId id) const { return textures[id]; }
+    const sf::Texture& texture(Picture picture) const { return textures[textureOf(picture)]; }
 
-    std::array<sf::Sprite, ThreadSlots> threadSprites;
-    std::array<sf::Sprite, ThreadSlots> patternSprites;
-    sf::Sprite fallingGemSprite;
-
-    sf::Texture& texture(Picture p) { return textures[static_cast<std::size_t>(p)]; }
-    const sf::Texture& gemTexture(GemCode code) const
-    {
-        assert(code >= EmptyGem && code < GemCodeCount);
-        return gemTextures[static_cast<std::size_t>(code)];
-    }
-    sf::Sprite& sprite(Picture p) { return sprites[static_cast<std::size_t>(p)]; }
-    const sf::Sprite& sprite(Picture p) const { return sprites[static_cast<std::size_t>(p)]; }
-
-    // Pages, buttons, HUD digits and end-screen pictures, in catalogue order, placed for `runScale`.
-    void loadPictures(const DesignScale& runScale);
-    // Every sprite scaled and placed again, for a window whose size changed.
-    void place(const DesignScale& windowScale);
-    // The gem table; thread and pattern sprites get their pictures at the first reset.
+    // Pages, buttons, HUD digits and end-screen pictures, in catalogue order.
+    void loadPictures();
+    // The gem table.
     void loadGems();
+    // Filtered only where the window stretches them; the gems always, as the danger pulse scales them.
+    void filterFor(const DesignScale& scale);
 
-    // Where each picture's sprite covers the window, for the buttons' clicks.
-    Hitboxes hitboxes() const;
+    // Where each picture covers a window of this scale, for the buttons' clicks.
+    Hitboxes hitboxes(const DesignScale& scale) const;
+};
+
+// Draws scenes: each picture through a sprite made for that one draw, stretched by the design's scale.
+class Renderer
+{
+public:
+    Renderer(const PictureAssets& pictures, const DesignScale& scale) : m_pictures(pictures), m_scale(scale) {}
+
+    // The window's size changed.
+    void setScale(const DesignScale& scale) { m_scale = scale; }
+    const DesignScale& scale() const { return m_scale; }
+
+    // Clears to black and draws the scene in its order.
+    void draw(sf::RenderTarget& target, const Scene& scene) const;
+
+private:
+    const PictureAssets& m_pictures;
+    DesignScale m_scale;
 };
 
 // Effects and the music. The music is the one load that is checked.

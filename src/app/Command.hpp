@@ -3,6 +3,8 @@
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
+#include <bitset>
+
 // Input as data: each window event becomes one command, the real-time state is
 // sampled once per frame. The game, the replay tool and the tests feed the same values.
 enum class CommandKind
@@ -27,16 +29,14 @@ struct Command
 // One polled event as a command; `spaceHeld` is Space's state read just for it.
 Command commandFromEvent(const sf::Event& event, bool spaceHeld);
 
-// The real-time state, read once per frame after the events. A key is read only while a latch waits
-// for its release (GameApp::needsKeyState), and it counts as released only when it was read and found
-// up: a latch set after the reading (by a screen that became current later in the frame) stays set.
+// A set of keys, as the latches of keys that act once per press hold them.
+using KeySet = std::bitset<sf::Keyboard::KeyCount>;
+
+// The real-time state, read once per frame after the events. A key is read only while its latch waits for
+// its release, and it counts as released only when it was read and found up: a latch set after the reading
+// (by a screen that became current later in the frame) stays set.
 struct FrameInput
 {
-    sf::Vector2i mouse;             // window pixels
-    bool musicKeyReleased = false;  // M
-    bool soundKeyReleased = false;  // S
-    bool pauseKeyReleased = false;  // P
-    bool escapeKeyReleased = false; // Escape
-    bool spaceKeyReleased = false;  // Space
-    bool enterKeyReleased = false;  // Enter
+    sf::Vector2i mouse; // window pixels
+    KeySet released;    // latched keys read and found up
 };

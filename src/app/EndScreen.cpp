@@ -1,73 +1,82 @@
 #include "app/EndScreen.hpp"
 
-#include "app/Drawing.hpp"
+namespace
+{
+KeySet leaveKeys()
+{
+    KeySet keys;
+    keys.set(sf::Keyboard::Space);
+    keys.set(sf::Keyboard::Enter);
+    return keys;
+}
+} // namespace
 
-void EndScreen::enter(AppContext& app, Micros now)
+ScreenReply EndScreen::enter(AppContext& app, Micros now)
 {
     m_leaveRequested = false;
-    m_leaveKeyLatch = true; // Space may be held since play, dropping gems
     m_reading = app.session.transitionClock.seconds(now);
     beginEndScreen(app.session, now, m_display);
+    return {std::nullopt, leaveKeys()}; // Space may be held since play, dropping gems
 }
 
-bool EndScreen::respond(const Command& command, AppContext& app, Micros now)
+ScreenReply EndScreen::respond(const Command& command, AppContext& app, Micros now)
 {
     const bool click = command.kind == CommandKind::LeftClick;
     const bool key = command.kind == CommandKind::KeyPress &&
                      (command.key == sf::Keyboard::Space || command.key == sf::Keyboard::Enter);
-    // The result stays up until everything it shows is on screen. A key held since play, or
-    // pressed before then, is let go first: its auto-repeat would skip what it never showed.
+    if (click)
+        app.last.consumeClick();
+    // The result stays up until everything it shows is on screen: its auto-repeat would skip what it never showed
     const bool shown = endScreenComplete(app.session, m_display, m_reading);
-    if (key && (m_leaveKeyLatch || !shown))
-        m_leaveKeyLatch = true;
-    else if (shown && (key || click))
+    const bool latched = (app.latches & leaveKeys()).any();
+    if (key && (latched || !shown))
+        return {std::nullopt, leaveKeys()};
+    if (shown && (key || click))
     {
         m_leaveRequested = true;
         app.session.transitionClock.restart(now);
     }
-    return click;
+    return {};
 }
 
-void EndScreen::releaseLatch(const FrameInput& input)
-{
-    if (input.spaceKeyReleased && input.enterKeyReleased)
-        m_leaveKeyLatch = false;
-}
-
-ScreenSwitch EndScreen::tick(AppContext& app, Micros now)
+ScreenReply EndScreen::tick(const FrameInput&, AppContext& app, Micros now)
 {
     // Leaving still lets the fade and the music restart run in this frame
-    m_reading = app.session.transitionClock.seconds(now);
+    m_reading = app.transitionReading = app.session.transitionClock.seconds(now);
     updateEndScreen(app.session, now, app.audio, m_display, m_score);
     if (!m_leaveRequested)
-        return std::nullopt;
-    return ScreenState::Menu;
+        return {};
+    return {ScreenState::Menu};
 }
 
-void EndScreen::draw(sf::RenderTarget& target, PictureAssets& p) const
+void EndScreen::describe(Scene& scene, const AppContext&) const
 {
     const EndDisplay& end = m_display;
-    p.sprite(Picture::GameOver).setColor(white(static_cast<std::uint8_t>(end.gameOverAlpha)));
-    p.sprite(Picture::Congratulations).setColor(white(static_cast<std::uint8_t>(end.congratulationsAlpha)));
-    target.draw(p.sprite(end.congratulations ? Picture::Congratulations : Picture::GameOver));
+    if (end.congratulations)
+        scene.add(Picture::Congratulations, static_cast<std::uint8_t>(end.congratulationsAlpha));
+    else
+        scene.add(Picture::GameOver, static_cast<std::uint8_t>(end.gameOverAlpha));
 
     switch (end.panel)
     {
         case ResultPanel::None: return;
-        case ResultPanel::BestAllLevels: target.draw(p.sprite(Picture::PanelBestAllLevels)); break;
-        case ResultPanel::AllLevels: target.draw(p.sprite(Picture::PanelAllLevels)); break;
-        case ResultPanel::BestLost: target.draw(p.sprite(Picture::PanelBestLost)); break;
-        case ResultPanel::Lost: target.draw(p.sprite(Picture::PanelLost)); break;
+        case ResultPanel::BestAllLevels: scene.add(Picture::PanelBestAllLevels); break;
+        case ResultPanel::AllLevels: scene.add(Picture::PanelAllLevels); break;
+        case ResultPanel::BestLost: scene.add(Picture::PanelBestLost); break;
+        case ResultPanel::Lost: scene.add(Picture::PanelLost); break;
     }
-    for (std::size_t i = 0; i < p.endLevelDigits.size(); ++i)
-        p.endLevelDigits[i].setTexture(p.endDigits[static_cast<std::size_t>(end.levelDigits[i])]);
     if (end.showLevelTens)
-        target.draw(p.endLevelDigits[0]);
+        scene.add(endDigit(end.levelDigits[0]), endLevelDigitPositions[0]);
     if (end.showLevelUnits)
-        target.draw(p.endLevelDigits[1]);
+        scene.add(endDigit(end.levelDigits[1]), endLevelDigitPositions[1]);
     if (end.showScore)
-    {
-        syncField(p.endScoreField, m_score, p.endDigits, p.scale);
-        drawAll(target, p.endScoreField);
-    }
+        scene.add(m_score, endDigit);
+}
+
+Wake EndScreen::due(const AppContext& app, Micros now) const
+{
+    Wake wake = endScreenWake(app.session, m_display, now);
+    if (m_leaveRequested)
+        wake.soonest(now);
+    return wake;
 }

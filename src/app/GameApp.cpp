@@ -21,65 +21,53 @@ void GameApp::start(Micros now, sf::Vector2i mouse)
     m_app.session.bestScore = m_app.bestScoreFile.load();
 }
 
+template <typename App, typename Use>
+decltype(auto) GameApp::withScreen(App& app, Use&& use)
+{
+    switch (app.m_screen)
+    {
+        case ScreenState::Title: return use(std::get<TitleScreen>(app.m_screens));
+        case ScreenState::Menu: return use(std::get<MenuScreen>(app.m_screens));
+        case ScreenState::Playing: return use(std::get<PlayingScreen>(app.m_screens));
+        case ScreenState::End: break;
+    }
+    return use(std::get<EndScreen>(app.m_screens));
+}
+
 void GameApp::respond(const Command& command, Micros now)
 {
-    m_menu.observe(command);
-    if (command.kind == CommandKind::Close)
-        m_app.closeRequested = true;
+    // The window's one event record: the menu's buttons read the last command
+    m_app.last.command = command;
+    m_app.last.clickConsumed = false;
+    if (command.kind == CommandKind::LeftClick)
+        m_app.last.pressPending = true;
 
-    // Escape means the same on every screen: back from a sub-page, else quit. It acts once
-    // per press, so a held key's auto-repeat cannot quit from the menu it just returned to.
+    switch (command.kind)
+    {
+        case CommandKind::Close: m_app.closeRequested = true; break;
+        case CommandKind::FocusLost: m_app.focusPauseOwed = true; break;
+        case CommandKind::FocusGained: m_app.focusPauseOwed = false; break;
+        case CommandKind::Resized:
+            m_app.hitboxes.scale = computeDesignScale(static_cast<unsigned>(command.position.x),
+                                                      static_cast<unsigned>(command.position.y));
+            break;
+        default: break;
+    }
+
+    // Escape means the same on every screen: back from a sub-page, else quit. It acts once per press, so a held
+    // key's auto-repeat cannot quit from the menu it just returned to.
     if (command.kind == CommandKind::KeyPress && command.key == sf::Keyboard::Escape)
     {
-        if (!m_escapeKeyLatch)
+        if (!m_app.latches[sf::Keyboard::Escape])
         {
-            if (m_menu.page() == MenuPage::Main)
+            if (m_app.menuPage == MenuPage::Main)
                 m_app.closeRequested = true;
             else
-                m_menu.showMainPage();
+                m_app.menuPage = MenuPage::Main;
         }
-        m_escapeKeyLatch = true;
+        m_app.latches.set(sf::Keyboard::Escape);
     }
-    else if (command.kind == CommandKind::KeyPress)
-        route(command, now);
-
-    // Space is read as held after every event, so its auto-repeat keeps dropping gems
-    if (command.spaceHeld && m_screen == ScreenState::Playing)
-        m_playing.holdSpace(m_app, now);
-
-    if (command.kind == CommandKind::LeftClick)
-        route(command, now);
-
-    // A focus loss where play cannot pause (a landing pause, the fade toward play) is owed until it can,
-    // unless the player is back first
-    if (command.kind == CommandKind::FocusLost)
-        m_focusPauseOwed = !(m_screen == ScreenState::Playing && m_playing.holdForFocusLoss(m_app));
-    else if (command.kind == CommandKind::FocusGained)
-        m_focusPauseOwed = false;
-    else if (command.kind == CommandKind::Resized)
-        resize({static_cast<unsigned>(command.position.x), static_cast<unsigned>(command.position.y)});
-}
-
-void GameApp::resize(sf::Vector2u size)
-{
-    m_app.hitboxes.scale = computeDesignScale(size.x, size.y);
-}
-
-void GameApp::route(const Command& command, Micros now)
-{
-    switch (m_screen)
-    {
-        case ScreenState::Title:
-            if (m_title.respond(command, m_app, now))
-                m_menu.consumeClick();
-            break;
-        case ScreenState::Menu: m_menu.respond(command); break;
-        case ScreenState::Playing: switchTo(m_playing.respond(command, m_app, now), now); break;
-        case ScreenState::End:
-            if (m_end.respond(command, m_app, now))
-                m_menu.consumeClick();
-            break;
-    }
+    take(withScreen(*this, [&](auto& screen) { return screen.respond(command, m_app, now); }), now);
 }
 
 bool GameApp::tick(const FrameInput& input, Micros now)
@@ -88,50 +76,37 @@ bool GameApp::tick(const FrameInput& input, Micros now)
     if (m_screen != ScreenState::End)
         m_lastMousePosition = input.mouse;
 
-    switch (m_screen)
-    {
-        case ScreenState::Title: switchTo(m_title.tick(m_app, now), now); break;
-        case ScreenState::Menu: switchTo(m_menu.tick(input, m_app, now), now); break;
-        case ScreenState::Playing:
-        {
-            // The first frame where P would be accepted takes an owed focus pause, as an event would
-            if (m_focusPauseOwed && m_playing.holdForFocusLoss(m_app))
-                m_focusPauseOwed = false;
-            const PlayingTick played = m_playing.tick(m_app, now);
-            if (played.frozen)
-                return false;
-            switchTo(played.next, now);
-            break;
-        }
-        case ScreenState::End: switchTo(m_end.tick(m_app, now), now); break;
-    }
+    const ScreenReply reply = withScreen(*this, [&](auto& screen) { return screen.tick(input, m_app, now); });
+    if (reply.frozen)
+        return false;
+    take(reply, now);
 
-    if (input.escapeKeyReleased)
-        m_escapeKeyLatch = false;
-    m_playing.releaseLatches(input);
-    m_end.releaseLatch(input);
+    // Latches let go once their keys were read up
+    m_app.latches &= ~input.released;
     return true;
 }
 
-void GameApp::switchTo(ScreenSwitch next, Micros now)
+void GameApp::take(const ScreenReply& reply, Micros now)
 {
-    if (!next)
+    m_app.latches |= reply.latch;
+    if (!reply.next)
         return;
-    const ScreenState from = m_screen;
-    m_screen = *next;
-
     // Each screen is ready to be drawn in the frame that switches to it
-    switch (m_screen)
-    {
-        case ScreenState::Title: break;
-        case ScreenState::Menu:
-            m_menu.enter(from == ScreenState::Title ? m_title.reading()
-                         : from == ScreenState::End ? m_end.reading()
-                                                     : 0.f);
-            break;
-        case ScreenState::Playing: m_playing.enter(m_app, now); break;
-        case ScreenState::End: m_end.enter(m_app, now); break;
-    }
+    m_screen = *reply.next;
+    take(withScreen(*this, [&](auto& screen) { return screen.enter(m_app, now); }), now);
+}
+
+void GameApp::describe(Scene& scene) const
+{
+    withScreen(*this, [&](const auto& screen) { screen.describe(scene, m_app); });
+}
+
+Wake GameApp::due(Micros now) const
+{
+    Wake wake = withScreen(*this, [&](const auto& screen) { return screen.due(m_app, now); });
+    if (m_cursorVisible && (m_screen == ScreenState::Menu || m_screen == ScreenState::Playing))
+        wake.soonest(m_cursorIdleClock.passes(CursorIdleSeconds));
+    return wake;
 }
 
 void GameApp::updateCursor(const FrameInput& input, Micros now)
@@ -148,42 +123,14 @@ void GameApp::updateCursor(const FrameInput& input, Micros now)
         m_cursorVisible = false;
 }
 
-bool GameApp::needsKeyState(sf::Keyboard::Key key) const
-{
-    switch (key)
-    {
-        case sf::Keyboard::M: return m_playing.musicKeyLatch();
-        case sf::Keyboard::S: return m_playing.soundKeyLatch();
-        case sf::Keyboard::P: return m_playing.pauseKeyLatch();
-        case sf::Keyboard::Escape: return m_escapeKeyLatch;
-        case sf::Keyboard::Space:
-        case sf::Keyboard::Enter: return m_screen == ScreenState::End && m_end.leaveKeyLatch();
-        default: return false;
-    }
-}
-
-void GameApp::draw(sf::RenderTarget& target, PictureAssets& pictures) const
-{
-    switch (m_screen)
-    {
-        case ScreenState::Title: m_title.draw(target, pictures); break;
-        case ScreenState::Menu: m_menu.draw(target, pictures); break;
-        case ScreenState::Playing: m_playing.draw(target, pictures, m_app.session); break;
-        case ScreenState::End: m_end.draw(target, pictures); break;
-    }
-}
-
 FrameInput readFrameInput(const GameApp& game, sf::Vector2i mouse, const KeyQuery& isHeld)
 {
     // Every query is a round trip to the display server: only keys whose latch waits are read
-    const auto released = [&](sf::Keyboard::Key key) { return game.needsKeyState(key) && !isHeld(key); };
     FrameInput input;
     input.mouse = mouse;
-    input.musicKeyReleased = released(sf::Keyboard::M);
-    input.soundKeyReleased = released(sf::Keyboard::S);
-    input.pauseKeyReleased = released(sf::Keyboard::P);
-    input.escapeKeyReleased = released(sf::Keyboard::Escape);
-    input.spaceKeyReleased = released(sf::Keyboard::Space);
-    input.enterKeyReleased = released(sf::Keyboard::Enter);
+    const KeySet& latched = game.latches();
+    for (std::size_t key = 0; key < latched.size(); ++key)
+        if (latched[key] && !isHeld(static_cast<sf::Keyboard::Key>(key)))
+            input.released.set(key);
     return input;
 }

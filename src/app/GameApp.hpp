@@ -1,22 +1,16 @@
 #pragma once
 
-#include "app/AppContext.hpp"
-#include "app/Command.hpp"
 #include "app/EndScreen.hpp"
 #include "app/MenuScreen.hpp"
 #include "app/PlayingScreen.hpp"
 #include "app/TitleScreen.hpp"
 
-#include <SFML/Graphics/RenderTarget.hpp>
-
 #include <functional>
+#include <tuple>
 
-struct PictureAssets;
-
-// The game above the window: routes each command to the current screen, runs
-// the frame's phases and switches between the four screens, in one place.
-// Time, random numbers, input and audio are passed in, so the frame loop,
-// the replay tool and the tests drive the same code; only `draw` needs pictures.
+// The game above the window: hands each command to the current screen, runs the frame's phases and switches
+// between the four screens, which it holds alike. Time, random numbers, input and audio are passed in, so the
+// frame loop, the replay tool and the tests drive the same code; what a frame shows comes out as a scene.
 class GameApp
 {
 public:
@@ -28,50 +22,50 @@ public:
     // Event phase: one command, in the order the window delivered them.
     void respond(const Command& command, Micros now);
 
-    // Cursor, update and latch phases; false when the frame ends early (the game
-    // froze) and nothing is drawn in it.
+    // Cursor, update and latch phases; false when the frame ends early (the game froze) and nothing is drawn
+    // in it.
     bool tick(const FrameInput& input, Micros now);
 
-    // Draws the current screen from the state the last tick left.
-    void draw(sf::RenderTarget& target, PictureAssets& pictures) const;
+    // What the current screen shows, from the state the last tick left.
+    void describe(Scene& scene) const;
+
+    // When the next frame is needed: the earliest timed step of the current screen or the cursor.
+    Wake due(Micros now) const;
 
     // Held keys matter only to release a latch, so the frame loop asks for no other.
-    bool needsKeyState(sf::Keyboard::Key key) const;
-    // The window's size in pixels now: the hit areas follow it.
-    void resize(sf::Vector2u size);
+    const KeySet& latches() const { return m_app.latches; }
 
     bool closeRequested() const { return m_app.closeRequested; }
     bool cursorVisible() const { return m_cursorVisible; }
     ScreenState screen() const { return m_screen; }
+    MenuPage menuPage() const { return m_app.menuPage; }
     GameSession& session() { return m_app.session; }
     BestScoreFile& bestScoreFile() { return m_app.bestScoreFile; }
     const GameSession& session() const { return m_app.session; }
-    const MenuScreen& menu() const { return m_menu; }
-    const PlayingScreen& playing() const { return m_playing; }
-    const EndScreen& end() const { return m_end; }
+    const MenuScreen& menu() const { return std::get<MenuScreen>(m_screens); }
+    const EndScreen& end() const { return std::get<EndScreen>(m_screens); }
 
 private:
-    void route(const Command& command, Micros now);
-    void switchTo(ScreenSwitch next, Micros now);
+    // Calls `use` with the current screen of `app`, a GameApp or a const one.
+    template <typename App, typename Use>
+    static decltype(auto) withScreen(App& app, Use&& use);
+    // A screen's answer: its latches set, and the switch it asked for.
+    void take(const ScreenReply& reply, Micros now);
     void updateCursor(const FrameInput& input, Micros now);
 
     AppContext m_app;
     ScreenState m_screen = ScreenState::Title;
-    TitleScreen m_title;
-    MenuScreen m_menu;
-    PlayingScreen m_playing;
-    EndScreen m_end;
-
-    bool m_escapeKeyLatch = false;  // set when Escape acted, cleared once it is released
-    bool m_focusPauseOwed = false;  // the focus went where play could not pause: it pauses once it can
-    bool m_cursorVisible = false;   // hidden at start-up
+    std::tuple<TitleScreen, MenuScreen, PlayingScreen, EndScreen> m_screens; // in the order of ScreenState
+    bool m_cursorVisible = false;     // hidden at start-up
     sf::Vector2i m_lastMousePosition; // window pixels
-    Timer m_cursorIdleClock;        // since the mouse last moved on the menu or in play
+    Timer m_cursorIdleClock;          // since the mouse last moved on the menu or in play
 };
+
+static_assert(Screen<TitleScreen> && Screen<MenuScreen> && Screen<PlayingScreen> && Screen<EndScreen>);
 
 // Whether a key is down now: the window's keyboard for the game, a script's or a test's own table.
 using KeyQuery = std::function<bool(sf::Keyboard::Key)>;
 
-// The frame's real-time input, as the frame loop, the replay tool and the tests all read it: the
-// pointer, and each key whose latch waits for its release.
+// The frame's real-time input, as the frame loop, the replay tool and the tests all read it: the pointer,
+// and each key whose latch waits for its release.
 FrameInput readFrameInput(const GameApp& game, sf::Vector2i mouse, const KeyQuery& isHeld);

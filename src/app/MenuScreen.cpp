@@ -1,36 +1,30 @@
 #include "app/MenuScreen.hpp"
 
-#include "app/Drawing.hpp"
+#include "app/Fade.hpp"
 
-void MenuScreen::enter(float reading)
+ScreenReply MenuScreen::enter(AppContext& app, Micros)
 {
     m_fadeIn = true;
-    m_pressPending = false;
-    m_reading = reading;
+    app.last.pressPending = false;
+    m_reading = app.transitionReading;
     m_buttonsDrawn = false;
-    fade(m_alpha, reading, true);
+    fade(m_alpha, m_reading, true);
+    return {};
 }
 
-void MenuScreen::observe(const Command& command)
-{
-    m_lastCommand = command;
-    m_clickConsumed = false;
-    if (command.kind == CommandKind::LeftClick)
-        m_pressPending = true;
-}
-
-void MenuScreen::respond(const Command& command)
+ScreenReply MenuScreen::respond(const Command& command, AppContext& app, Micros)
 {
     const bool leaveKey = command.kind == CommandKind::KeyPress &&
                           (command.key == sf::Keyboard::Space || command.key == sf::Keyboard::Enter);
-    if (m_page == MenuPage::Main || !(leaveKey || command.kind == CommandKind::LeftClick))
-        return;
-    m_page = MenuPage::Main;
+    if (app.menuPage == MenuPage::Main || !(leaveKey || command.kind == CommandKind::LeftClick))
+        return {};
+    app.menuPage = MenuPage::Main;
     if (command.kind == CommandKind::LeftClick)
-        consumeClick();
+        app.last.consumeClick();
+    return {};
 }
 
-ScreenSwitch MenuScreen::tick(const FrameInput& input, AppContext& app, Micros now)
+ScreenReply MenuScreen::tick(const FrameInput& input, AppContext& app, Micros now)
 {
     GameSession& session = app.session;
     if (!session.gameReady)
@@ -38,22 +32,26 @@ ScreenSwitch MenuScreen::tick(const FrameInput& input, AppContext& app, Micros n
 
     // Clicks are judged against the picture the player saw: the frame last drawn
     const bool buttonsWereDrawn = m_buttonsDrawn;
-    m_reading = session.transitionClock.seconds(now);
+    m_reading = app.transitionReading = session.transitionClock.seconds(now);
     fade(m_alpha, m_reading, m_fadeIn);
-    ScreenSwitch next;
-    if (m_reading > 1.f && !m_fadeIn)
-        next = ScreenState::Playing;
+    ScreenReply reply;
+    if (m_reading > FadeSeconds && !m_fadeIn)
+        reply.next = ScreenState::Playing;
 
     // Hover and clicks go on in the frame that starts play, and on every page
     for (std::size_t i = 0; i < menuButtons.size(); ++i)
         m_hover[i] = app.hitboxes.hits(menuButtons[i], input.mouse);
 
-    const bool pressed = m_pressPending || (m_lastCommand.kind == CommandKind::LeftClick && !m_clickConsumed);
-    m_pressPending = false;
-    if (pressed && m_page == MenuPage::Main)
+    // The buttons act on the last command received, not on each click: a press that stays the last command
+    // presses again in every frame until another event replaces it. A press released within the same frame
+    // still counts once (a tap).
+    LastCommand& last = app.last;
+    const bool pressed = last.pressPending || (last.command.kind == CommandKind::LeftClick && !last.clickConsumed);
+    last.pressPending = false;
+    if (pressed && app.menuPage == MenuPage::Main)
         press(buttonsWereDrawn, app, now);
-    m_buttonsDrawn = buttonsDrawn();
-    return next;
+    m_buttonsDrawn = buttonsDrawn(app.menuPage);
+    return reply;
 }
 
 void MenuScreen::press(bool buttonsWereDrawn, AppContext& app, Micros now)
@@ -61,7 +59,7 @@ void MenuScreen::press(bool buttonsWereDrawn, AppContext& app, Micros now)
     // Buttons answer only once drawn: a click in the fade-in lands on nothing the player can see
     if (m_fadeIn && !buttonsWereDrawn)
     {
-        m_clickConsumed = true;
+        app.last.clickConsumed = true;
         return;
     }
     if (m_hover[0])
@@ -70,28 +68,38 @@ void MenuScreen::press(bool buttonsWereDrawn, AppContext& app, Micros now)
         app.session.transitionClock.restart(now);
     }
     if (m_hover[1])
-        m_page = MenuPage::Instructions;
+        app.menuPage = MenuPage::Instructions;
     if (m_hover[2])
-        m_page = MenuPage::About;
+        app.menuPage = MenuPage::About;
     if (m_hover[3])
         app.closeRequested = true;
 }
 
-void MenuScreen::draw(sf::RenderTarget& target, PictureAssets& pictures) const
+void MenuScreen::describe(Scene& scene, const AppContext& app) const
 {
-    if (m_page == MenuPage::Main)
-    {
-        sf::Sprite& page = pictures.sprite(Picture::MenuPage);
-        page.setColor(white(m_alpha));
-        target.draw(page);
-    }
-    if (buttonsDrawn())
+    if (app.menuPage == MenuPage::Main)
+        scene.add(Picture::MenuPage, m_alpha);
+    if (m_buttonsDrawn)
     {
         for (std::size_t i = 0; i < menuButtons.size(); ++i)
-            target.draw(pictures.sprite(m_hover[i] ? menuHovers[i] : menuButtons[i]));
+            scene.add(m_hover[i] ? menuHovers[i] : menuButtons[i]);
     }
-    else if (m_page == MenuPage::Instructions)
-        target.draw(pictures.sprite(Picture::InstructionsPage));
-    else if (m_page == MenuPage::About)
-        target.draw(pictures.sprite(Picture::AboutPage));
+    else if (app.menuPage == MenuPage::Instructions)
+        scene.add(Picture::InstructionsPage);
+    else if (app.menuPage == MenuPage::About)
+        scene.add(Picture::AboutPage);
+}
+
+Wake MenuScreen::due(const AppContext& app, Micros now) const
+{
+    const Timer& clock = app.session.transitionClock;
+    Wake wake;
+    wake.moving = clock.seconds(now) < FadeSeconds;
+    if (!m_fadeIn)
+        wake.soonest(clock.passes(FadeSeconds));
+    else if (!m_buttonsDrawn && app.menuPage == MenuPage::Main)
+        wake.soonest(clock.passes(ButtonsSeconds));
+    // A press that stays the last command needs no frames of its own: pressed again, start game only restarts
+    // the fade-out, whose frames come anyway, and the other buttons do what they did
+    return wake;
 }

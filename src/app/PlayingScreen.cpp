@@ -1,6 +1,5 @@
 #include "app/PlayingScreen.hpp"
 
-#include "app/Drawing.hpp"
 #include "game/Animations.hpp"
 #include "game/Controls.hpp"
 #include "game/Falling.hpp"
@@ -8,7 +7,17 @@
 #include "hud/LevelTimer.hpp"
 #include "hud/PlayingHud.hpp"
 
-void PlayingScreen::enter(AppContext& app, Micros now)
+namespace
+{
+KeySet only(sf::Keyboard::Key key)
+{
+    KeySet keys;
+    keys.set(key);
+    return keys;
+}
+} // namespace
+
+ScreenReply PlayingScreen::enter(AppContext& app, Micros now)
 {
     beginPlay(app.session, now);
     m_pauseButtonResume = false;
@@ -17,29 +26,32 @@ void PlayingScreen::enter(AppContext& app, Micros now)
     if (app.session.musicOn && !app.audio.musicPlaying())
         app.audio.sendMusic(MusicCommand::Play);
     present(app, now);
+    return {};
 }
 
-ScreenSwitch PlayingScreen::respond(const Command& command, AppContext& app, Micros now)
+ScreenReply PlayingScreen::respond(const Command& command, AppContext& app, Micros now)
 {
     GameSession& session = app.session;
-    if (command.kind == CommandKind::KeyPress)
+    ScreenReply reply;
+    const bool latched = command.kind == CommandKind::KeyPress && app.latches[command.key];
+    if (command.kind == CommandKind::KeyPress && !latched)
     {
         switch (command.key)
         {
             case sf::Keyboard::B: return leave(app, now);
             case sf::Keyboard::M:
-                if (!m_musicKeyLatch && toggleMusic(session, app.audio))
-                    m_musicKeyLatch = true;
+                if (toggleMusic(session, app.audio))
+                    reply.latch = only(sf::Keyboard::M);
                 break;
             case sf::Keyboard::S:
-                if (!m_soundKeyLatch && toggleSound(session))
-                    m_soundKeyLatch = true;
+                if (toggleSound(session))
+                    reply.latch = only(sf::Keyboard::S);
                 break;
             case sf::Keyboard::P:
-                if (!m_pauseKeyLatch && canTogglePause(session))
+                if (canTogglePause(session))
                 {
                     togglePauseFrom(app);
-                    m_pauseKeyLatch = true;
+                    reply.latch = only(sf::Keyboard::P);
                 }
                 break;
             case sf::Keyboard::Left: moveSelectorLeft(session, now); break;
@@ -48,10 +60,15 @@ ScreenSwitch PlayingScreen::respond(const Command& command, AppContext& app, Mic
             case sf::Keyboard::Down: pullGem(session, now, app.audio); break;
             default: break;
         }
-        return std::nullopt;
     }
+    else if (command.kind == CommandKind::FocusLost)
+        takeOwedPause(app);
+
+    // Space is read as held after every event, so its auto-repeat keeps dropping gems
+    if (command.spaceHeld)
+        hardDrop(session, now, app.audio);
     if (command.kind != CommandKind::LeftClick)
-        return std::nullopt;
+        return reply;
 
     // The in-game buttons in their fixed order; a click has no latch
     const Hitboxes& boxes = app.hitboxes;
@@ -65,33 +82,32 @@ ScreenSwitch PlayingScreen::respond(const Command& command, AppContext& app, Mic
         return leave(app, now);
     if (boxes.hits(Picture::QuitButton, command.position))
         app.closeRequested = true;
-    return std::nullopt;
+    return reply;
 }
 
-bool PlayingScreen::holdForFocusLoss(AppContext& app)
+void PlayingScreen::takeOwedPause(AppContext& app)
 {
-    // A player who switched to another window finds the game paused, as P would have done, and it
-    // stays paused until resumed. An ending runs on, and a paused game needs nothing more.
+    // A player who switched to another window finds the game paused, as P would have done, and it stays
+    // paused until resumed. An ending runs on, and a paused game needs nothing more; in a landing pause,
+    // the pause stays owed.
     const GameSession& session = app.session;
-    if (session.paused || session.timeUp || session.overflowEnding)
-        return true;
-    if (!canTogglePause(session))
-        return false;
-    togglePauseFrom(app);
-    return true;
+    if (!app.focusPauseOwed)
+        return;
+    if (!(session.paused || session.timeUp || session.overflowEnding))
+    {
+        if (!canTogglePause(session))
+            return;
+        togglePauseFrom(app);
+    }
+    app.focusPauseOwed = false;
 }
 
-void PlayingScreen::holdSpace(AppContext& app, Micros now)
-{
-    hardDrop(app.session, now, app.audio);
-}
-
-ScreenSwitch PlayingScreen::leave(AppContext& app, Micros now)
+ScreenReply PlayingScreen::leave(AppContext& app, Micros now)
 {
     // Abandoned: the menu prepares a fresh game, and only the best score carries over
     app.session.gameReady = false;
     app.session.transitionClock.restart(now);
-    return ScreenState::Menu;
+    return {ScreenState::Menu};
 }
 
 void PlayingScreen::togglePauseFrom(AppContext& app)
@@ -100,23 +116,25 @@ void PlayingScreen::togglePauseFrom(AppContext& app)
     m_pauseButtonResume = app.session.paused;
 }
 
-PlayingTick PlayingScreen::tick(AppContext& app, Micros now)
+ScreenReply PlayingScreen::tick(const FrameInput&, AppContext& app, Micros now)
 {
+    takeOwedPause(app); // in the first frame where P would be accepted, as an event would
+
     GameSession& session = app.session;
-    PlayingTick result;
+    ScreenReply reply;
     stepThreadAnimations(session, now, app.random);
     if (levelTick(session, now, app.audio) == EndingReport::EndScreenDue)
-        result.next = ScreenState::End;
+        reply.next = ScreenState::End;
     updatePlayingHud(session, m_hud, now, laneX[static_cast<std::size_t>(session.selectorStop)], app.bestScoreFile);
     if (updateFallingGem(session, now, app.random, app.audio) == FallResult::Froze)
     {
-        result.frozen = true;
-        return result;
+        reply.frozen = true;
+        return reply;
     }
     if (overflowEndingStep(session, now, app.audio) == EndingReport::EndScreenDue)
-        result.next = ScreenState::End;
+        reply.next = ScreenState::End;
     present(app, now);
-    return result;
+    return reply;
 }
 
 void PlayingScreen::present(AppContext& app, Micros now)
@@ -126,110 +144,67 @@ void PlayingScreen::present(AppContext& app, Micros now)
     layoutHudNumbers(app.session, m_hud);
 }
 
-void PlayingScreen::releaseLatches(const FrameInput& input)
+void PlayingScreen::describe(Scene& scene, const AppContext& app) const
 {
-    if (input.musicKeyReleased)
-        m_musicKeyLatch = false;
-    if (input.soundKeyReleased)
-        m_soundKeyLatch = false;
-    if (input.pauseKeyReleased)
-        m_pauseKeyLatch = false;
-}
-
-namespace
-{
-// Thread, pattern and falling gem take their pictures by code; resetting the
-// rectangle lets a missing picture draw nothing.
-void placeGems(PictureAssets& p, const GameSession& g, const DesignScale& scale)
-{
-    for (int i = 0; i < ThreadSlots; ++i)
-    {
-        const auto slot = static_cast<std::size_t>(i);
-        p.threadSprites[slot].setTexture(p.gemTexture(g.thread[slot]), true);
-        p.threadSprites[slot].setPosition(scale.apply(threadSlotPosition(i, g.selectorStop)));
-        p.patternSprites[slot].setTexture(p.gemTexture(g.pattern[slot]), true);
-        p.patternSprites[slot].setPosition(scale.apply(patternSlotPosition(i)));
-    }
-    p.fallingGemSprite.setTexture(p.gemTexture(g.fallingGem.code), true);
-    p.fallingGemSprite.setPosition(scale.apply(cellPosition(g.fallingGem.row, g.fallingGem.column)));
-}
-} // namespace
-
-void PlayingScreen::draw(sf::RenderTarget& target, PictureAssets& p, const GameSession& g) const
-{
-    const DesignScale& scale = p.scale;
-
+    const GameSession& g = app.session;
+    scene.add(Picture::Background);
     // Pair buttons keep their first picture's rectangle
-    p.sprite(Picture::MusicOnButton).setTexture(p.texture(g.musicOn ? Picture::MusicOnButton : Picture::MusicOffButton));
-    p.sprite(Picture::SoundOnButton).setTexture(p.texture(g.soundOn ? Picture::SoundOnButton : Picture::SoundOffButton));
-    p.sprite(Picture::PauseButton)
-        .setTexture(p.texture(m_pauseButtonResume ? Picture::ResumeButton : Picture::PauseButton));
+    scene.addInFrame(g.musicOn ? Picture::MusicOnButton : Picture::MusicOffButton, Picture::MusicOnButton);
+    scene.addInFrame(g.soundOn ? Picture::SoundOnButton : Picture::SoundOffButton, Picture::SoundOnButton);
+    scene.addInFrame(m_pauseButtonResume ? Picture::ResumeButton : Picture::PauseButton, Picture::PauseButton);
+    scene.add(Picture::MainMenuButton);
+    scene.add(Picture::QuitButton);
 
     const std::array<int, 4> time = timeDigits(g.secondsLeft);
-    for (std::size_t i = 0; i < time.size(); ++i)
-        p.timeDigits[i].setTexture(p.hudDigits[static_cast<std::size_t>(time[i])]);
+    scene.add(hudDigit(time[0]), timeDigitPositions[0]);
+    scene.add(hudDigit(time[1]), timeDigitPositions[1]);
+    scene.add(Picture::DigitColon);
+    scene.add(hudDigit(time[2]), timeDigitPositions[2]);
+    scene.add(hudDigit(time[3]), timeDigitPositions[3]);
     const std::array<int, 2> level = levelDigits(g.level);
-    for (std::size_t i = 0; i < level.size(); ++i)
-    {
-        p.levelDigits[i].setTexture(p.hudDigits[static_cast<std::size_t>(level[i])]);
-        p.levelDigits[i].setColor(white(m_levelAlpha));
-    }
-    syncField(p.scoreField, m_hud.score, p.hudDigits, scale);
-    syncField(p.bestScoreField, m_hud.bestScore, p.hudDigits, scale);
-    syncField(p.patternsField, m_hud.patterns, p.hudDigits, scale);
-    syncField(p.popupField, m_hud.popup, p.hudDigits, scale);
-    placeGems(p, g, scale);
+    scene.add(hudDigit(level[0]), levelDigitPositions[0], m_levelAlpha);
+    scene.add(hudDigit(level[1]), levelDigitPositions[1], m_levelAlpha);
+    scene.add(m_hud.score, hudDigit);
+    scene.add(m_hud.bestScore, hudDigit);
+    scene.add(m_hud.patterns, hudDigit);
 
-    target.draw(p.sprite(Picture::Background));
-    for (Picture button : {Picture::MusicOnButton, Picture::SoundOnButton, Picture::PauseButton,
-                           Picture::MainMenuButton, Picture::QuitButton})
-        target.draw(p.sprite(button));
-
-    target.draw(p.timeDigits[0]);
-    target.draw(p.timeDigits[1]);
-    target.draw(p.sprite(Picture::DigitColon));
-    target.draw(p.timeDigits[2]);
-    target.draw(p.timeDigits[3]);
-    target.draw(p.levelDigits[0]);
-    target.draw(p.levelDigits[1]);
-    drawAll(target, p.scoreField);
-    drawAll(target, p.bestScoreField);
-    drawAll(target, p.patternsField);
-
-    for (const auto& sprite : p.threadSprites)
-        target.draw(sprite);
-    for (const auto& sprite : p.patternSprites)
-        target.draw(sprite);
+    for (int slot = 0; slot < ThreadSlots; ++slot)
+        scene.add(gemPicture(g.thread[static_cast<std::size_t>(slot)]), threadSlotPosition(slot, g.selectorStop));
+    for (int slot = 0; slot < ThreadSlots; ++slot)
+        scene.add(gemPicture(g.pattern[static_cast<std::size_t>(slot)]), patternSlotPosition(slot));
     if (g.fallingGem.falling || g.paused)
-        target.draw(p.fallingGemSprite);
+        scene.add(gemPicture(g.fallingGem.code), cellPosition(g.fallingGem.row, g.fallingGem.column));
 
-    // Board cells through one temporary sprite each; the tube column sits under its picture
+    // Board cells, row by row; the tube column sits under its picture
     for (int row = 0; row < BoardRows; ++row)
         for (int column = 0; column < BoardColumns; ++column)
         {
             const GemCode code = g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-            if (code == EmptyGem)
-                continue;
-            sf::Sprite cell(p.gemTexture(code));
-            cell.setScale(scale.x, scale.y);
-            cell.setPosition(scale.apply(cellPosition(row, column)));
-            target.draw(cell);
+            if (code != EmptyGem)
+                scene.add(gemPicture(code), cellPosition(row, column));
         }
 
-    if (!g.overflowEnding && !g.timeUp)
+    if (dangerPulseShown(g))
         for (int column = 0; column < PlayColumns; ++column)
-        {
-            if (!isDangerColumn(g.board, column))
-                continue;
-            const sf::Texture& texture = p.gemTexture(g.board[1][static_cast<std::size_t>(column)]);
-            sf::Sprite pulse(texture);
-            pulse.setOrigin(static_cast<float>(texture.getSize().x) / 2.f, static_cast<float>(texture.getSize().y) / 2.f);
-            pulse.setPosition(scale.apply(dangerPulseCentre(column)));
-            pulse.setScale(m_pulse * scale.x, m_pulse * scale.y);
-            target.draw(pulse);
-        }
+            if (isDangerColumn(g.board, column))
+            {
+                const TextureId gem = gemPicture(g.board[1][static_cast<std::size_t>(column)]);
+                scene.add({gem, gem, 255, true, dangerPulseCentre(column), m_pulse});
+            }
 
-    target.draw(p.sprite(Picture::TrashTube));
+    scene.add(Picture::TrashTube);
     if (g.popupPoints > 0)
-        drawAll(target, p.popupField);
+        scene.add(m_hud.popup, hudDigit);
+}
+
+Wake PlayingScreen::due(const AppContext& app, Micros now) const
+{
+    const GameSession& g = app.session;
+    Wake wake = endingWake(g, now);
+    wake.moving = wake.moving || dangerPulseShown(g);
+    for (const Micros step : {animationDue(g), levelTickDue(g), popupDue(g), blinkDue(g, now), fallDue(g)})
+        wake.soonest(step);
+    if (app.focusPauseOwed && canTogglePause(g))
+        wake.soonest(now);
+    return wake;
 }

@@ -1,8 +1,8 @@
 #include "app/TitleScreen.hpp"
 
-#include "app/Drawing.hpp"
+#include "app/Fade.hpp"
 
-bool TitleScreen::respond(const Command& command, AppContext& app, Micros now)
+ScreenReply TitleScreen::respond(const Command& command, AppContext& app, Micros now)
 {
     const bool dismiss = command.kind == CommandKind::LeftClick ||
                          (command.kind == CommandKind::KeyPress &&
@@ -13,22 +13,31 @@ bool TitleScreen::respond(const Command& command, AppContext& app, Micros now)
         app.session.transitionClock.restart(now);
     }
     // A press held through the fades must not land on a menu button the player has not seen
-    return command.kind == CommandKind::LeftClick;
+    if (command.kind == CommandKind::LeftClick)
+        app.last.consumeClick();
+    return {};
 }
 
-ScreenSwitch TitleScreen::tick(AppContext& app, Micros now)
+ScreenReply TitleScreen::tick(const FrameInput&, AppContext& app, Micros now)
 {
-    m_reading = app.session.transitionClock.seconds(now);
-    fade(m_alpha, m_reading, m_showing);
-    if (!(m_reading > 1.f && !m_showing))
-        return std::nullopt;
+    const float reading = app.transitionReading = app.session.transitionClock.seconds(now);
+    fade(m_alpha, reading, m_showing);
+    if (!(reading > FadeSeconds && !m_showing))
+        return {};
     app.session.transitionClock.restart(now);
-    return ScreenState::Menu;
+    return {ScreenState::Menu};
 }
 
-void TitleScreen::draw(sf::RenderTarget& target, PictureAssets& pictures) const
+void TitleScreen::describe(Scene& scene, const AppContext&) const
 {
-    sf::Sprite& page = pictures.sprite(Picture::StartPage);
-    page.setColor(white(m_alpha));
-    target.draw(page);
+    scene.add(Picture::StartPage, m_alpha);
+}
+
+Wake TitleScreen::due(const AppContext& app, Micros now) const
+{
+    Wake wake;
+    wake.moving = app.session.transitionClock.seconds(now) < FadeSeconds;
+    if (!m_showing)
+        wake.soonest(app.session.transitionClock.passes(FadeSeconds));
+    return wake;
 }

@@ -6,7 +6,7 @@
 
 #include <ctime>
 
-bool GameProgram::start(const Phase& phase, bool keepBestScore)
+bool GameProgram::start(const Phase& phase, StartOptions options)
 {
     const auto mark = [&phase](const char* step) {
         if (phase)
@@ -19,41 +19,48 @@ bool GameProgram::start(const Phase& phase, bool keepBestScore)
         return false;
     mark("checks");
 
-    const sf::Vector2u size = openOnOneMonitor(m_window, "Glimmora Game");
+    m_cursor = std::make_unique<sf::Cursor>();
+    m_window = std::make_unique<sf::RenderWindow>();
+    const sf::Vector2u size = openOnOneMonitor(*m_window, "Glimmora Game");
     endDisplayCheck();
-    if (!m_window.isOpen())
+    if (!m_window->isOpen())
     {
         platform::reportFailure("glimmora-game: cannot start: no window opens on this display");
         return false;
     }
     mark("window");
-    setWindowIcon(m_window);
+    setWindowIcon(*m_window);
     mark("icon");
     const DesignScale scale = computeDesignScale(size.x, size.y);
     m_generator = std::make_unique<RandomGenerator>(static_cast<std::uint32_t>(std::time(nullptr)));
 
     m_pictures = std::make_unique<PictureAssets>();
-    m_pictures->loadPictures(scale);
+    m_pictures->loadPictures();
     if (m_cursorImage.loadFromFile(CursorPath) &&
-        m_cursor.loadFromPixels(m_cursorImage.getPixelsPtr(), m_cursorImage.getSize(), {0, 0}))
-        m_window.setMouseCursor(m_cursor);
+        m_cursor->loadFromPixels(m_cursorImage.getPixelsPtr(), m_cursorImage.getSize(), {0, 0}))
+        m_window->setMouseCursor(*m_cursor);
     m_pictures->loadGems();
+    m_pictures->filterFor(scale);
     mark("pictures");
 
-    const sf::Vector2i mouse = sf::Mouse::getPosition(m_window);
-    m_window.setMouseCursorVisible(false);
+    const sf::Vector2i mouse = sf::Mouse::getPosition(*m_window);
+    m_window->setMouseCursorVisible(false);
 
     m_audio = std::make_unique<AudioAssets>();
     m_audio->load();
     mark("audio");
 
-    m_loop = std::make_unique<FrameLoop>(m_window, *m_pictures);
+    m_gameWindow = std::make_unique<GameWindow>(*m_window, *m_pictures, scale);
+    Pacing pacing;
+    pacing.refresh = m_gameWindow->refreshPeriod();
+    pacing.unthrottled = options.unthrottled;
+    m_loop = std::make_unique<FrameLoop>(m_gameWindow->port(), pacing);
     AppContext context;
     context.audio = m_audio->port();
     context.random = std::ref(*m_generator);
-    if (keepBestScore)
+    if (options.keepBestScore)
         context.bestScoreFile = BestScoreFile(bestScorePath);
-    context.hitboxes = m_pictures->hitboxes();
+    context.hitboxes = m_pictures->hitboxes(scale);
     m_game = std::make_unique<GameApp>(std::move(context));
     m_game->start(m_loop->now(), mouse);
     mark("app");
@@ -62,6 +69,6 @@ bool GameProgram::start(const Phase& phase, bool keepBestScore)
 
 void GameProgram::run()
 {
-    while (m_window.isOpen())
-        m_loop->frame(*m_game);
+    while (m_window->isOpen())
+        m_loop->pass(*m_game);
 }

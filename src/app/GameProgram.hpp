@@ -3,11 +3,19 @@
 #include "app/Assets.hpp"
 #include "app/FrameLoop.hpp"
 #include "app/GameApp.hpp"
+#include "app/GameWindow.hpp"
 
 #include <SFML/Graphics.hpp>
 
 #include <functional>
 #include <memory>
+
+// What only the benchmarks change.
+struct StartOptions
+{
+    bool keepBestScore = true; // false: no best score is read or kept
+    bool unthrottled = false;  // every pass of the loop runs a frame and draws it
+};
 
 // The running game and everything it owns, made in start-up order and released in the reverse one:
 // the cursor and its picture outlive the window that shows them, the window outlives everything drawn
@@ -19,23 +27,25 @@ public:
     using Phase = std::function<void(const char* step)>;
 
     // Start-up, before the first frame; false after telling the player in one line why the game
-    // cannot start. Without `keepBestScore` no best score is read or kept (the benchmark's runs).
-    bool start(const Phase& phase = {}, bool keepBestScore = true);
+    // cannot start.
+    bool start(const Phase& phase = {}, StartOptions options = StartOptions());
 
     // Frames until the window closes.
     void run();
 
-    sf::RenderWindow& window() { return m_window; }
+    sf::RenderWindow& window() { return *m_window; }
     FrameLoop& loop() { return *m_loop; }
     GameApp& game() { return *m_game; }
 
 private:
+    // Made once the display is known to open: the window library aborts without one
     sf::Image m_cursorImage;
-    sf::Cursor m_cursor;
-    sf::RenderWindow m_window;
+    std::unique_ptr<sf::Cursor> m_cursor;
+    std::unique_ptr<sf::RenderWindow> m_window;
     std::unique_ptr<PictureAssets> m_pictures;
     std::unique_ptr<AudioAssets> m_audio;
     std::unique_ptr<RandomGenerator> m_generator;
+    std::unique_ptr<GameWindow> m_gameWindow;
     std::unique_ptr<FrameLoop> m_loop;
     std::unique_ptr<GameApp> m_game;
 };

@@ -1,28 +1,32 @@
 #pragma once
 
 #include "app/Assets.hpp"
+#include "app/FrameLoop.hpp"
 #include "app/GameApp.hpp"
 #include "../support/AudioRecorder.hpp"
 
 #include <SFML/Graphics.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <unistd.h>
 #include <memory>
 #include <set>
 #include <string>
 
-// Pictures are loaded once per size and test program: they are large and never change.
+// Pictures are loaded once per test program, filtered for each harness's size: they are large and never change.
 inline PictureAssets& sharedPictures(const DesignScale& scale)
 {
     static std::unique_ptr<PictureAssets> pictures;
-    if (!pictures || pictures->scale.x != scale.x || pictures->scale.y != scale.y)
+    if (!pictures)
     {
         pictures = std::make_unique<PictureAssets>();
-        pictures->loadPictures(scale);
+        pictures->loadPictures();
         pictures->loadGems();
     }
+    pictures->filterFor(scale);
     return *pictures;
 }
 
@@ -34,6 +38,7 @@ struct AppHarness
                         std::string bestScoreFile = scratchPath()) :
     scale(computeDesignScale(width, height)),
     pictures(sharedPictures(scale)),
+    renderer(pictures, scale),
     highScorePath(std::move(bestScoreFile)),
     app(context())
     {
@@ -58,7 +63,7 @@ struct AppHarness
         c.audio = audio.port;
         c.random = std::ref(generator);
         c.bestScoreFile = BestScoreFile(highScorePath);
-        c.hitboxes = pictures.hitboxes();
+        c.hitboxes = pictures.hitboxes(scale);
         return c;
     }
 
@@ -69,8 +74,9 @@ struct AppHarness
         if (!app.tick(readFrameInput(app, mouse, [this](sf::Keyboard::Key key) { return held.count(key) > 0; }), now) ||
             !draw)
             return false;
-        target.clear(sf::Color::Black);
-        app.draw(target, pictures);
+        Scene scene;
+        app.describe(scene);
+        renderer.draw(target, scene);
         target.display();
         return true;
     }
@@ -112,7 +118,7 @@ struct AppHarness
         send({});
     }
 
-    // The window given another size: the commands' pixels follow it (the shared pictures do not).
+    // The window given another size: the commands' pixels follow it (the off-screen picture does not).
     void resize(unsigned width, unsigned height)
     {
         scale = computeDesignScale(width, height);
@@ -126,8 +132,9 @@ struct AppHarness
     }
     DesignPoint centreOf(Picture picture) const
     {
-        const sf::FloatRect r = pictures.sprite(picture).getGlobalBounds();
-        return {(r.left + r.width / 2.f) / pictures.scale.x, (r.top + r.height / 2.f) / pictures.scale.y};
+        const DesignPoint corner = pictureInfo(picture).position;
+        const sf::Vector2u size = pictures.texture(picture).getSize();
+        return {corner.x + static_cast<float>(size.x) / 2.f, corner.y + static_cast<float>(size.y) / 2.f};
     }
     sf::Image shot() const { return target.getTexture().copyToImage(); }
     sf::Color pixelAt(DesignPoint point) const
@@ -149,6 +156,23 @@ struct AppHarness
     sf::Color texel(Picture picture, DesignPoint point) const
     {
         return texel(pictures.texture(picture), pictureInfo(picture).position, point);
+    }
+
+    // A fresh gem at the top of an empty board, where it can still fall, so pause is accepted.
+    void holdGemMidAir(int column = 3)
+    {
+        GameSession& g = app.session();
+        g.board = Board{};
+        g.fallingGem = FallingGem{};
+        g.fallingGem.column = column;
+        g.fallingGem.fallClock.restart(now);
+    }
+    // A column filled from row 1 down: the next landing there is in row 0.
+    void fillColumnButTop(int column)
+    {
+        holdGemMidAir(column);
+        for (int row = 1; row < BoardRows; ++row)
+            app.session().board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = 1;
     }
 
     void reachMenu()
@@ -173,6 +197,7 @@ struct AppHarness
 
     DesignScale scale;
     PictureAssets& pictures;
+    Renderer renderer;
     AudioRecorder audio;
     RandomGenerator generator{7};
     std::string highScorePath;
@@ -187,3 +212,78 @@ inline bool near(sf::Color a, sf::Color b, int tolerance = 6)
 {
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
+
+// The real frame loop on the harness's manual clock: commands wait in a queue for their moment, the loop's
+// sleep moves the clock on, and each picture it shows is counted.
+struct PacedLoop
+{
+    explicit PacedLoop(AppHarness& harness, Micros bound = 50000, Micros refresh = 16667) :
+    h(harness),
+    loop(port(), pacing(bound, refresh))
+    {
+    }
+
+    static Pacing pacing(Micros bound, Micros refresh)
+    {
+        Pacing p;
+        p.bound = bound; // long, so that a step the loop does not wake for comes visibly late
+        p.refresh = refresh;
+        return p;
+    }
+    LoopPort port()
+    {
+        LoopPort p;
+        p.now = [this] { return h.now; };
+        p.poll = [this](Command& command) {
+            if (queue.empty() || queue.front().first > h.now)
+                return false;
+            command = queue.front().second;
+            command.spaceHeld = h.held.count(sf::Keyboard::Space) > 0;
+            queue.pop_front();
+            return true;
+        };
+        p.input = [this](const GameApp& game) {
+            frameAt = h.now;
+            return readFrameInput(game, h.mouse, [this](sf::Keyboard::Key key) { return h.held.count(key) > 0; });
+        };
+        p.show = [this](const Scene&) { ++shown; };
+        p.exposed = [] { return false; };
+        p.cursor = [](bool) {};
+        p.close = [] {};
+        p.sleepUntil = [this](Micros until) { h.now = std::max(h.now, until); };
+        return p;
+    }
+
+    // A command the window delivers at `at`.
+    void post(Micros at, Command command) { queue.emplace_back(at, command); }
+
+    // Passes until `done` holds after one, or the clock reaches `until`: the moment of the frame after which it
+    // held, else Never. A loop that passes again and again at one moment fails.
+    template <typename Done>
+    Micros runUntil(Micros until, Done done)
+    {
+        for (int still = 0; h.now < until;)
+        {
+            const Micros before = h.now;
+            loop.pass(h.app);
+            if (done())
+                return frameAt;
+            still = h.now == before ? still + 1 : 0;
+            EXPECT_LT(still, 100) << "the loop spins at " << h.now << " µs";
+            if (still >= 100)
+                return Never;
+            h.now += still > 0; // the real clock moves on between passes
+        }
+        return Never;
+    }
+    void run(double seconds)
+    {
+        runUntil(h.now + microsFromSeconds(seconds), [] { return false; });
+    }
+
+    AppHarness& h;
+    std::deque<std::pair<Micros, Command>> queue;
+    long shown = 0;   // pictures shown
+    Micros frameAt = 0; // when the last frame ran
+    FrameLoop loop;
+};

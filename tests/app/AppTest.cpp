@@ -9,32 +9,13 @@ namespace
 {
 const DesignPoint middle{960.f, 540.f};
 
-// A fresh gem at the top of an empty board, where it can still fall, so pause is accepted.
-void holdGemMidAir(AppHarness& h, int column = 3)
-{
-    GameSession& g = h.app.session();
-    g.board = Board{};
-    g.fallingGem = FallingGem{};
-    g.fallingGem.column = column;
-    g.fallingGem.fallClock.restart(h.now);
-}
-
-// A column filled from row 1 down: the next landing there is in row 0.
-void fillColumnButTop(AppHarness& h, int column)
-{
-    GameSession& g = h.app.session();
-    holdGemMidAir(h, column);
-    for (int row = 1; row < BoardRows; ++row)
-        g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = 1;
-}
-
 // A game with these points lost by overflow, through to the end screen's first frame: Space drops the last
 // gem and is held on, auto-repeating, or let go at once.
 void reachEndScreen(AppHarness& h, int points, bool spaceHeld)
 {
     h.reachPlaying();
     h.app.session().pendingPoints = points;
-    fillColumnButTop(h, 0);
+    h.fillColumnButTop(0);
     h.hold(sf::Keyboard::Space);
     for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame, h.frame(0.02, false))
     {
@@ -83,22 +64,22 @@ TEST(Screens, TitleAndMenu)
     // The instructions page alone; a click on the start button's spot only leaves it
     h.clickAt(h.centreOf(Picture::InstructionsButton));
     h.frame();
-    ASSERT_EQ(h.app.menu().page(), MenuPage::Instructions);
+    ASSERT_EQ(h.app.menuPage(), MenuPage::Instructions);
     EXPECT_TRUE(near(h.pixelAt(middle), h.texel(Picture::InstructionsPage, middle)));
     h.clickAt(start);
     h.run(1.5);
-    EXPECT_EQ(std::tuple(h.app.menu().page(), h.app.menu().fadingIn(), h.app.screen()),
+    EXPECT_EQ(std::tuple(h.app.menuPage(), h.app.menu().fadingIn(), h.app.screen()),
               std::tuple(MenuPage::Main, true, ScreenState::Menu));
 
     // A tap (press and release in one frame) opens a page; Escape leaves it, its auto-repeat
     // does nothing more, and once released it closes from the main page
     h.tapAt(h.centreOf(Picture::AboutButton));
     h.frame();
-    ASSERT_EQ(h.app.menu().page(), MenuPage::About);
+    ASSERT_EQ(h.app.menuPage(), MenuPage::About);
     h.hold(sf::Keyboard::Escape);
     for (int repeat = 0; repeat < 3; ++repeat, h.frame(0.03))
         h.press(sf::Keyboard::Escape);
-    EXPECT_EQ(std::tuple(h.app.menu().page(), h.app.closeRequested()), std::tuple(MenuPage::Main, false));
+    EXPECT_EQ(std::tuple(h.app.menuPage(), h.app.closeRequested()), std::tuple(MenuPage::Main, false));
     h.hold(sf::Keyboard::Escape, false);
     h.frame();
     h.press(sf::Keyboard::Escape);
@@ -151,7 +132,7 @@ TEST(Screens, InGameButtonsAtFiveByFour)
 {
     AppHarness h(1280, 1024);
     h.reachPlaying();
-    holdGemMidAir(h);
+    h.holdGemMidAir();
     const GameSession& g = h.app.session();
 
     // Each button switches its own, and only its own
@@ -194,16 +175,16 @@ TEST(Screens, HeldKeysActOncePerPress)
     {
         AppHarness h;
         h.reachPlaying();
-        holdGemMidAir(h);
+        h.holdGemMidAir();
         const bool before = h.app.session().*k.flag;
         h.hold(k.key);
         for (int i = 0; i < 4; ++i, h.frame(0.03)) // an even count: toggling on each would end where it began
             h.press(k.key);
         EXPECT_NE(h.app.session().*k.flag, before) << k.key;
-        EXPECT_TRUE(h.app.needsKeyState(k.key));
+        EXPECT_TRUE(h.app.latches()[k.key]);
         h.hold(k.key, false);
         h.frame();
-        EXPECT_FALSE(h.app.needsKeyState(k.key));
+        EXPECT_FALSE(h.app.latches()[k.key]);
         h.press(k.key);
         EXPECT_EQ(h.app.session().*k.flag, before) << k.key;
     }
@@ -211,12 +192,12 @@ TEST(Screens, HeldKeysActOncePerPress)
     // P in a landing pause is refused, and so leaves its latch clear
     AppHarness h;
     h.reachPlaying();
-    holdGemMidAir(h);
+    h.holdGemMidAir();
     h.hold(sf::Keyboard::Space);
     h.press(sf::Keyboard::Space);
     ASSERT_TRUE(h.app.session().fallingGem.landingPause);
     h.press(sf::Keyboard::P);
-    EXPECT_FALSE(h.app.session().paused || h.app.needsKeyState(sf::Keyboard::P));
+    EXPECT_FALSE(h.app.session().paused || h.app.latches()[sf::Keyboard::P]);
 
     // A game left in that landing pause: the next game's first gem pauses all the same
     h.press(sf::Keyboard::B);
@@ -260,7 +241,7 @@ TEST(Screens, LosingTheFocusPausesPlay)
         else
         {
             h.reachPlaying();
-            holdGemMidAir(h);
+            h.holdGemMidAir();
             if (c.when == LandingPause)
             {
                 std::tie(g.fallingGem.falling, g.fallingGem.landingPause) = std::tuple(false, true);
@@ -290,25 +271,25 @@ TEST(Screens, PlayingScreenDrawsFromState)
     AppHarness h;
     h.reachPlaying();
     GameSession& g = h.app.session();
-    holdGemMidAir(h, 10);
+    h.holdGemMidAir(10);
     g.board[7][6] = 2;
     h.press(sf::Keyboard::Down);
     g.board[7][TubeColumn] = 1;
     g.fallingGem.row = 3;
     h.frame();
     const DesignPoint slot0{laneX[6] + 30.f, 625.f}, tube{1807.f, 563.f}, gem{1500.f, 323.f};
-    EXPECT_TRUE(near(h.pixelAt(slot0), h.texel(h.pictures.gemTextures[2], {laneX[6], 595.f}, slot0)));
+    EXPECT_TRUE(near(h.pixelAt(slot0), h.texel(h.pictures.texture(gemPicture(2)), {laneX[6], 595.f}, slot0)));
     const auto layer = [&](const sf::Texture& t, DesignPoint origin) {
         const sf::Image image = t.copyToImage();
         return image.getPixel(static_cast<unsigned>(tube.x - origin.x), static_cast<unsigned>(tube.y - origin.y));
     };
     sf::Color expected = layer(h.pictures.texture(Picture::Background), {0.f, 0.f});
-    for (sf::Color top : {layer(h.pictures.gemTextures[1], cellPosition(7, TubeColumn)),
+    for (sf::Color top : {layer(h.pictures.texture(gemPicture(1)), cellPosition(7, TubeColumn)),
                           layer(h.pictures.texture(Picture::TrashTube), pictureInfo(Picture::TrashTube).position)})
         for (sf::Uint8 sf::Color::*channel : {&sf::Color::r, &sf::Color::g, &sf::Color::b})
             expected.*channel = static_cast<sf::Uint8>((top.*channel * top.a + expected.*channel * (255 - top.a)) / 255);
     EXPECT_TRUE(near(h.pixelAt(tube), expected, 4)) << "background, bead, then the tube over it";
-    EXPECT_TRUE(near(h.pixelAt(gem), h.texel(h.pictures.gemTextures[g.fallingGem.code], {1470.f, 293.f}, gem)));
+    EXPECT_TRUE(near(h.pixelAt(gem), h.texel(h.pictures.texture(gemPicture(g.fallingGem.code)), {1470.f, 293.f}, gem)));
     g.fallingGem.falling = false;
     g.fallingGem.landingPause = true;
     h.frame();
@@ -395,7 +376,7 @@ TEST(Screens, EndScreenShowsThisGameAndLeavesCleanly)
     EXPECT_EQ(std::tuple(h.app.screen(), h.app.menu().fadingIn(), h.app.closeRequested()),
               std::tuple(ScreenState::Menu, true, false));
     h.startGame();
-    fillColumnButTop(h, 5);
+    h.fillColumnButTop(5);
     h.frame();
     h.run(6.0, 0.05);
     ASSERT_EQ(h.app.screen(), ScreenState::Playing);
@@ -436,7 +417,7 @@ TEST(Screens, ATimeOutStaysATimeOut)
         h.reachPlaying();
         GameSession& g = h.app.session();
         std::tie(g.level, g.secondsLeft, g.score, g.bestScore) = std::tuple(60, 1, 500, 900);
-        fillColumnButTop(h, 4);
+        h.fillColumnButTop(4);
         if (lastSecondDrop)
             g.levelClock.restart(h.now - microsFromSeconds(0.999));
         else

@@ -34,9 +34,10 @@ inline void makeBusy(GameSession& g, Micros now)
 
 // From the title through the menu's start button into play, as a player's input would go.
 // `frame(mouse)` runs one frame of the caller's loop with the pointer at `mouse` (window pixels)
-// and returns its time. False if play was not reached within a minute of game time.
-template <typename Frame>
-bool reachPlaying(GameApp& game, sf::Vector2f scale, Frame frame)
+// and returns its time; `send` hands the loop a command. False if play was not reached within a minute
+// of game time.
+template <typename Frame, typename Send>
+bool reachPlaying(GameApp& game, sf::Vector2f scale, Frame frame, Send send)
 {
     const sf::Vector2i corner(0, 0);
     const sf::Vector2i start(static_cast<int>(910.f * scale.x), static_cast<int>(490.f * scale.y));
@@ -53,14 +54,14 @@ bool reachPlaying(GameApp& game, sf::Vector2f scale, Frame frame)
         }
         return true;
     };
-    game.respond({CommandKind::KeyPress, sf::Keyboard::Space, {}, false}, begun);
+    send(Command{CommandKind::KeyPress, sf::Keyboard::Space, {}, false});
     // The buttons stand 1.2 s into the menu's fade-in; the pointer waits on the start button.
     if (!waitFor(ScreenState::Menu, 1500000, start))
         return false;
-    game.respond({CommandKind::LeftClick, sf::Keyboard::Unknown, start, false}, frame(start));
+    send(Command{CommandKind::LeftClick, sf::Keyboard::Unknown, start, false});
     frame(start); // the press acts with the pointer on the button
     // Another event replaces the press, which the menu would otherwise act on again each frame.
-    game.respond({CommandKind::Other, sf::Keyboard::Unknown, {}, false}, frame(corner));
+    send(Command{CommandKind::Other, sf::Keyboard::Unknown, {}, false});
     return waitFor(ScreenState::Playing, 0, corner);
 }
 } // namespace bench

@@ -24,11 +24,14 @@ void playingTick(benchmark::State& state)
     FrameInput input;
     Micros now = 0;
     game.start(now, input.mouse);
-    const bool playing = bench::reachPlaying(game, {1.f, 1.f}, [&](sf::Vector2i mouse) {
-        input.mouse = mouse;
-        game.tick(input, now += 20000);
-        return now;
-    });
+    const bool playing = bench::reachPlaying(
+        game, {1.f, 1.f},
+        [&](sf::Vector2i mouse) {
+            input.mouse = mouse;
+            game.tick(input, now += 20000);
+            return now;
+        },
+        [&](const Command& command) { game.respond(command, now); });
     if (!playing)
         return state.SkipWithError("the start button did not lead into play");
 

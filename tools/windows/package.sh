@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Packs the Windows build for players, into dist/:
 #   glimmora-game-VERSION-windows-x64.zip                one folder to unpack and start glimmora-game.exe from
+#   glimmora-game-VERSION-windows-x64-setup.exe          the same files, installed for the current user
 #   glimmora-game-VERSION-windows-x64-lgpl-sources.zip   the source of the two LGPL DLLs, and their recipe
 #   tools/windows/package.sh BUILD_DIR PREFIX
 # BUILD_DIR holds the cross-built glimmora-game.exe; PREFIX is the libraries' folder of
@@ -20,13 +21,14 @@ fail() { echo "package.sh: $*" >&2; exit 1; }
 [[ -f $build/glimmora-game.exe ]] || fail "no glimmora-game.exe in $build"
 [[ -d $prefix/share/licenses && -d $prefix/share/sources ]] ||
     fail "$prefix has no licence texts or sources: build it with tools/windows/libraries.sh"
-for tool in zip "$triple-strip" "$triple-objdump"; do
+for tool in zip makensis "$triple-strip" "$triple-objdump"; do
     command -v "$tool" > /dev/null || fail "$tool is missing (tools/windows.sh installs it)"
 done
 version=$(sed -n 's/^project([^)]* VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 [[ -n $version ]] || fail "no project version in CMakeLists.txt"
 name=glimmora-game-$version
 zip=$root/dist/$name-windows-x64.zip
+setup=$root/dist/$name-windows-x64-setup.exe
 sources_name=$name-windows-x64-lgpl-sources
 sources_zip=$root/dist/$sources_name.zip
 # strip writes it into the .exe's header too
@@ -136,6 +138,31 @@ fill "$(< "tools/windows/Rebuilding the DLLs.txt")" "${commands[@]}" "mpg123-dsc
     "openal-tarball=$openal_tarball" | underline > "$sources/README.txt"
 printf '%s\0' "$sources/README.txt" | crlf_txt
 
+# The installer's lists: each folder made and its files put in, parents first; for the uninstaller,
+# the same files deleted and the folders removed, children first
+nsis=$stage/nsis
+mkdir -p "$nsis"
+(
+    cd "$top"
+    while IFS= read -r dir; do
+        [[ $dir =~ ^[A-Za-z0-9\ ._/+-]+$ ]] || fail "a name NSIS would need quoted: $dir"
+        win=${dir#.} win=${win//\//\\}
+        echo "    SetOutPath \"\$INSTDIR$win\""
+        find "$dir" -mindepth 1 -maxdepth 1 -type f | LC_ALL=C sort | while IFS= read -r file; do
+            [[ $file =~ ^[A-Za-z0-9\ ._/+-]+$ ]] || fail "a name NSIS would need quoted: $file"
+            echo "    File \"game/$name/${file#./}\""
+        done
+    done < <(find . -type d | LC_ALL=C sort) > "$nsis/install.nsh"
+    {
+        find . -type f | LC_ALL=C sort | while IFS= read -r file; do
+            file=${file#./} && echo "    Delete \"\$INSTDIR\\${file//\//\\}\""
+        done
+        find . -mindepth 1 -type d | LC_ALL=C sort -r | while IFS= read -r dir; do
+            dir=${dir#./} && echo "    RMDir \"\$INSTDIR\\${dir//\//\\}\""
+        done
+    } > "$nsis/uninstall.nsh"
+)
+
 chmod -R u=rwX,go=rX "$stage"
 chmod 755 "$top"/*.exe "$top"/*.dll
 find "$stage" -exec env TZ=UTC touch -h -d "@$SOURCE_DATE_EPOCH" {} +
@@ -152,6 +179,12 @@ pack_zip "$zip" "$stage/game" -9
 # The tarballs stored as they are: compressed already (-9 would compress them all again)
 pack_zip "$sources_zip" "$stage/sources" -n .gz:.bz2:.xz:.asc
 
-for file in "$zip" "$sources_zip"; do
+IFS=. read -ra numbers <<< "$version"
+while ((${#numbers[@]} < 4)); do numbers+=(0); done
+(cd "$stage" && makensis -NOCD -V2 -DVERSION="$version" -DVERSION4="$(IFS=.; echo "${numbers[*]}")" \
+    -DLISTS=nsis -DOUTFILE="$setup" -DICON="$root/packaging/icons/glimmora-game.ico" \
+    -DSIZE_KB="$(du -sk --apparent-size "$top" | cut -f1)" "$root/tools/windows/installer.nsi") > /dev/null ||
+    fail "makensis failed"
+for file in "$zip" "$setup" "$sources_zip"; do
     echo "$file ($(stat -c %s "$file") bytes, $(numfmt --to=iec --suffix=B "$(stat -c %s "$file")"))"
 done

@@ -186,5 +186,5 @@ while ((${#numbers[@]} < 4)); do numbers+=(0); done
     -DSIZE_KB="$(du -sk --apparent-size "$top" | cut -f1)" "$root/tools/windows/installer.nsi") > /dev/null ||
     fail "makensis failed"
 for file in "$zip" "$setup" "$sources_zip"; do
-    echo "$file ($(stat -c %s "$file") bytes, $(numfmt --to=iec --suffix=B "$(stat -c %s "$file")"))"
+    echo "$file ($(stat -c %s "$file") bytes, $(numfmt --to=iec-i --suffix=B --round=nearest --format=%.1f "$(stat -c %s "$file")"))"
 done

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The game for 64-bit Windows, in one command on Debian 12 (as root or through sudo): the cross
 # toolchain, Wine and the libraries (tools/windows/libraries.sh, cached outside the checkout), then
-# the game and its unit tests cross-built into build-windows/, then the zip for players:
-# dist/glimmora-game-<version>-windows-x64.zip (tools/windows/package.sh).
+# the game and its unit tests cross-built into build-windows/, then for players, in dist/
+# (tools/windows/package.sh): glimmora-game-<version>-windows-x64.zip, its installer
+# glimmora-game-<version>-windows-x64-setup.exe, and the LGPL DLLs' sources beside them,
+# glimmora-game-<version>-windows-x64-lgpl-sources.zip.
 #   tools/windows.sh [--rebuild]     --rebuild: the libraries too, even when cached
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -9,7 +9,9 @@
 # The libraries are built from Debian's source packages at the versions pinned below: SFML,
 # FreeType, Ogg, Vorbis and FLAC static; OpenAL Soft and mpg123 as DLLs, as their LGPL asks;
 # GoogleTest static, for the unit tests under Wine. Each shipped library's licence texts go to
-# share/licenses/LIBRARY/ in the prefix, for the Windows zip (tools/windows/package.sh).
+# share/licenses/LIBRARY/ in the prefix, for the Windows zip (tools/windows/package.sh); the LGPL
+# libraries' source files exactly as fetched, the options they were built with and this recipe go
+# to share/sources/, for the sources zip beside it.
 # GLIMMORA_WINDOWS_CACHE overrides the cache folder.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -65,11 +67,12 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 
 # The cross compilers and the build tools; Wine and a virtual display to run the .exe files, with
-# the X and GL libraries that Wine's display driver loads (Wine only recommends them); zip to pack.
+# the X and GL libraries that Wine's display driver loads (Wine only recommends them); zip and
+# NSIS to pack; icoutils to read the packed programs' resources back.
 packages=(gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix cmake ninja-build pkg-config
           dpkg-dev xz-utils bzip2 ca-certificates
           wine64 xvfb xauth libgl1 libgl1-mesa-dri libxrender1 libxrandr2 libxi6 libxcursor1
-          libxfixes3 libxinerama1 libxcomposite1 libxxf86vm1 zip)
+          libxfixes3 libxinerama1 libxcomposite1 libxxf86vm1 zip nsis icoutils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2> /dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -202,6 +205,32 @@ if [[ ! -f $openal_tarball ]] || ! echo "$openal_sha256  $openal_tarball" | sha2
 fi
 mkdir src-openal-soft
 tar -xzf "$openal_tarball" -C src-openal-soft --strip-components=1
+
+# The files of a fetched Debian source package: its .dsc, and what it lists that the mirror served
+package_files() {
+    local dsc=$1 file
+    echo "$dsc"
+    for file in $(sed -n '/^Checksums-Sha256:/,/^[^ ]/s/^ [0-9a-f]\{64\} [0-9]* //p' "$dsc"); do
+        [[ ! -f $file ]] || echo "$file"
+    done
+}
+pinned() {
+    local entry name version
+    for entry in "${sources[@]}"; do
+        read -r name version <<< "$entry"
+        [[ $name != "$1" ]] || echo "$version"
+    done
+}
+# The LGPL libraries' source files byte for byte as fetched, and the recipe that builds them, for the
+# sources zip that goes beside the game (tools/windows/package.sh)
+mpg123_version=$(pinned mpg123)
+mapfile -t mpg123_files < <(package_files "mpg123_${mpg123_version#*:}.dsc")
+[[ ${mpg123_files[*]} == *.orig.tar.* && ${mpg123_files[*]} == *.debian.tar.* ]] ||
+    { echo "libraries.sh: mpg123's tarballs are missing: ${mpg123_files[*]}" >&2; exit 1; }
+mkdir -p "$prefix/share/sources/mpg123" "$prefix/share/sources/openal-soft" "$prefix/share/sources/tools/windows"
+cp "${mpg123_files[@]}" "$prefix/share/sources/mpg123/"
+cp "$openal_tarball" "$prefix/share/sources/openal-soft/"
+cp "$root/tools/windows/libraries.sh" "$toolchain" "$root/tools/windows/wine-run.sh" "$prefix/share/sources/tools/windows/"
 step "sources fetched"
 
 # ---------------------------------------------------------------------------------------------
@@ -210,11 +239,16 @@ jobs=$(nproc)
 build() {
     local name=$1 source=$2
     shift 2
+    local options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "$@")
+    # An LGPL library's build goes with its sources: the command, for the folder they unpack into
+    if [[ -d $prefix/share/sources/$name ]]; then
+        echo "cmake -G Ninja -S $source -B build-$name" \
+             "-DCMAKE_TOOLCHAIN_FILE=\"\$PWD/tools/windows/mingw-w64.cmake\" ${options[*]}" > "$prefix/share/sources/$name/cmake-command"
+    fi
     # Wall and processor time: the second tells a build's cost on a busy machine too
     local TIMEFORMAT="libraries.sh: built $name (%0R s; %0U s user + %0S s system)"
     time if ! { cmake -G Ninja -S "$source" -B "build-$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-               -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
-               -DBUILD_TESTING=OFF "$@" &&
+               -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" &&
            cmake --build "build-$name" -j "$jobs" &&
            cmake --install "build-$name" --strip; } > "build-$name.log" 2>&1; then
         tail -n 40 "build-$name.log" >&2
@@ -229,7 +263,7 @@ build() {
 # no EAX, no HRTF data, no router, utilities or examples. A process group of its own, to be
 # stopped whole if the script fails meanwhile.
 set -m
-build openal src-openal-soft -DLIBTYPE=SHARED -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF \
+build openal-soft src-openal-soft -DLIBTYPE=SHARED -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF \
     -DALSOFT_INSTALL_CONFIG=OFF -DALSOFT_INSTALL_HRTF_DATA=OFF -DALSOFT_INSTALL_AMBDEC_PRESETS=OFF \
     -DALSOFT_INSTALL_EXAMPLES=OFF -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_UPDATE_BUILD_VERSION=OFF \
     -DALSOFT_EAX=OFF -DALSOFT_EMBED_HRTF_DATA=OFF -DALSOFT_BUILD_IMPORT_LIB=OFF \
@@ -273,7 +307,8 @@ grep -q '"opengl32"' "$config" && grep -q '"OpenAL32")' "$config" ||
 # ---------------------------------------------------------------------------------------------
 # Licences, for the Windows zip to ship beside the game: each shipped library's own texts, its
 # Debian source package's copyright file (which also covers what upstream bundles, such as SFML's
-# stb_image), and where its source came from, as the LGPL DLLs' players may ask. FILE=NAME renames.
+# stb_image), and where its source came from, as the LGPL DLLs' players may ask: a line, then the
+# files, one a line. FILE=NAME renames.
 licenses() {
     local library=$1 source=$2 origin=$3 file
     shift 3
@@ -288,11 +323,10 @@ licenses() {
     echo "$origin" > "$folder/source"
 }
 from_debian() {
-    local entry name version
-    for entry in "${sources[@]}"; do
-        read -r name version <<< "$entry"
-        [[ $name != "$1" ]] || echo "Debian 12's source package $name, version $version"
-    done
+    local version
+    version=$(pinned "$1")
+    echo "Debian 12's source package $1, version $version:"
+    package_files "${1}_${version#*:}.dsc"
 }
 licenses sfml src-libsfml "$(from_debian libsfml)" license.md
 # FreeType is offered under its own licence or the GPL: the game takes the FreeType License
@@ -305,7 +339,8 @@ licenses mpg123 src-mpg123 "$(from_debian mpg123)" COPYING
 # No debian/ folder here: the mirror serves only the upstream tarball. fmt is compiled into the DLL.
 fmt_license=(src-openal-soft/fmt-*/LICENSE)
 licenses openal-soft src-openal-soft \
-    "$openal_tarball (sha256 $openal_sha256), the upstream tarball of Debian $openal_suite's source package openal-soft" \
+    "$(printf '%s\n' "The upstream tarball of Debian $openal_suite's source package openal-soft, version $openal_version:" \
+           "$openal_tarball" "sha256 $openal_sha256")" \
     COPYING BSD-3Clause LICENSE-pffft "${fmt_license[0]#src-openal-soft/}=fmt-LICENSE"
 # The mingw-w64 runtime and winpthreads are linked into every program, and winpthreads' licence
 # asks for its notice. libgcc and libstdc++ are under the GCC Runtime Library Exception, which asks

@@ -23,9 +23,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_CXX_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
 
 # The C and C++ runtimes go into each program and library: a player's Windows has neither
-# libstdc++-6.dll nor libgcc_s_seh-1.dll nor libwinpthread-1.dll. winpthread goes in whole
-# before the driver's own -lpthread, which would otherwise take the DLL's import library.
-set(GLIMMORA_WINDOWS_RUNTIME "-static-libgcc -static-libstdc++ -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
+# libstdc++-6.dll nor libgcc_s_seh-1.dll nor libwinpthread-1.dll. -static makes the driver's own
+# -lstdc++ and -lpthread take the static archives, and only the members a program uses: the one
+# holding winpthread's version resource, used by none, stays out (taken whole, it gave every
+# program and DLL a second version resource that hid their own). The libraries' DLLs still come in
+# through their import libraries, which CMake names by their full paths.
+set(GLIMMORA_WINDOWS_RUNTIME "-static")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${GLIMMORA_WINDOWS_RUNTIME}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${GLIMMORA_WINDOWS_RUNTIME}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${GLIMMORA_WINDOWS_RUNTIME}")

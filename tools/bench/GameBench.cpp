@@ -3,10 +3,10 @@
 // "frame": the playing screen kept busy (half-full board, full thread, popup, danger pulse), frame
 // by frame. Both run the loop unthrottled, every pass a frame drawn, as the bare loop draws.
 // "idle": the loop as players get it, paced, on five screens in turn: the process's share of a core
-// and the pictures shown a second.
+// and the pictures shown a second; with "unthrottled", the loop as it ran before it was paced.
 //   game_bench startup <launch time, as bash's EPOCHREALTIME>
 //   game_bench frame [batches of 200 frames]
-//   game_bench idle [seconds per screen, default 10]
+//   game_bench idle [seconds per screen, default 10] [unthrottled]
 
 #include "BusyGame.hpp"
 
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     GameProgram program;
     StartOptions options;
     options.keepBestScore = false;
-    options.unthrottled = !idle;
+    options.unthrottled = !idle || (argc > 3 && std::strcmp(argv[3], "unthrottled") == 0);
     if (!program.start([&phases](const char* step) { phases.mark(step); }, options))
         return 1;
     GameApp& game = program.game();

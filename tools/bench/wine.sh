@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # The Windows build under Wine against the Linux build, on one Xvfb (1920 x 1080, Mesa's software GL)
 # in one run, round by round and alternating who goes first: launch to the first displayed frame, and
-# the busy playing screen's frame. Prints each round and the medians with Windows / Linux.
+# the busy playing screen's frame. Prints each round and the medians with Windows / Linux. With "idle",
+# instead the paced loop's share of a core and pictures a second on five screens (tools/bench/idle.sh),
+# for each system in turn.
 #   tools/bench/wine.sh [rounds, default 5] [batches of 200 frames per frame run, default 5]
+#   tools/bench/wine.sh idle [seconds per screen, default 10]
 # Builds build-bench/ (Linux) and build-windows-bench/ (Windows, with tools/windows/libraries.sh's libraries).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 rounds=${1:-5} batches=${2:-5}
+[[ $rounds == idle ]] && batches=${2:-10}
 if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
     prefix=$(bash tools/windows/libraries.sh --prefix)
     cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
@@ -36,6 +40,10 @@ run() { # linux|windows, then game_bench's arguments; prints its report line wit
 }
 # Wine's first start of a program (some ten seconds) sets up what the later ones reuse: not counted
 run windows startup "$EPOCHREALTIME" > /dev/null
+if [[ $rounds == idle ]]; then
+    for system in linux windows; do run "$system" idle "$batches" paced; done
+    exit 0
+fi
 results=$(mktemp)
 for ((round = 1; round <= rounds; ++round)); do
     order=(linux windows) && ((round % 2)) || order=(windows linux)

@@ -9,8 +9,8 @@
 // A screen's answer to a command or a frame.
 struct ScreenReply
 {
-    ScreenSwitch next;   // the screen to switch to, if any
-    KeySet latch;        // keys that acted and now wait for their release before acting again
+    ScreenSwitch next{}; // the screen to switch to, if any
+    KeySet latch{};      // keys that acted and now wait for their release before acting again
     bool frozen = false; // a gem came to rest in the top row: the frame ends here, nothing more is drawn
 };
 

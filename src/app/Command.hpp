@@ -1,6 +1,7 @@
 #pragma once
 
 #include <SFML/Window/Event.hpp>
+#include <SFML/Window/Joystick.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
 #include <bitset>
@@ -15,7 +16,22 @@ enum class CommandKind
     LeftClick,
     FocusLost,  // the window really lost the keyboard focus (not a passing grab by another program)
     FocusGained,
-    Resized     // the window's size changed: the picture and the hit areas follow it
+    Resized,    // the window's size changed: the picture and the hit areas follow it
+    Back,       // back from a page (a gamepad's east button)
+    PadButton,  // a gamepad's button went down or up
+    PadMoved,   // a gamepad's axis moved
+    PadConnected,
+    PadDisconnected
+};
+
+// What a gamepad did, as the window library numbers it.
+struct PadEvent
+{
+    unsigned pad = 0;                       // 0 to sf::Joystick::Count - 1
+    unsigned button = 0;                    // PadButton
+    bool down = false;                      // PadButton: pressed, else released
+    sf::Joystick::Axis axis = sf::Joystick::X; // PadMoved
+    float position = 0.f;                   // PadMoved: -100 to 100
 };
 
 struct Command
@@ -24,6 +40,7 @@ struct Command
     sf::Keyboard::Key key = sf::Keyboard::Unknown; // KeyPress only
     sf::Vector2i position;                         // LeftClick: window pixels at the press; Resized: the new size
     bool spaceHeld = false;                        // Space was down when the event was handled
+    PadEvent pad;                                  // the Pad kinds only
 };
 
 // One polled event as a command; `spaceHeld` is Space's state read just for it.

@@ -36,7 +36,8 @@ ScreenReply EndScreen::respond(const Command& command, AppContext& app, Micros n
         m_leaveRequested = true;
         app.session.transitionClock.restart(now);
     }
-    return {};
+    // A leave key still held must not press the menu's focused button
+    return {std::nullopt, key ? leaveKeys() : KeySet()};
 }
 
 ScreenReply EndScreen::tick(const FrameInput&, AppContext& app, Micros now)

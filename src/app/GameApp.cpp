@@ -34,8 +34,12 @@ decltype(auto) GameApp::withScreen(App& app, Use&& use)
     return use(std::get<EndScreen>(app.m_screens));
 }
 
-void GameApp::respond(const Command& command, Micros now)
+void GameApp::respond(const Command& given, Micros now)
 {
+    // Space held on a gamepad drops gems as on the keyboard
+    Command command = given;
+    command.spaceHeld = command.spaceHeld || m_pad.holds(sf::Keyboard::Space);
+
     // The window's one event record: the menu's buttons read the last command
     m_app.last.command = command;
     m_app.last.clickConsumed = false;
@@ -45,8 +49,14 @@ void GameApp::respond(const Command& command, Micros now)
     switch (command.kind)
     {
         case CommandKind::Close: m_app.closeRequested = true; break;
-        case CommandKind::FocusLost: m_app.focusPauseOwed = true; break;
-        case CommandKind::FocusGained: m_app.focusPauseOwed = false; break;
+        case CommandKind::FocusLost:
+            m_app.focusPauseOwed = true;
+            m_pad.focus(false);
+            break;
+        case CommandKind::FocusGained:
+            m_app.focusPauseOwed = false;
+            m_pad.focus(true);
+            break;
         case CommandKind::Resized:
             m_app.hitboxes.scale = computeDesignScale(static_cast<unsigned>(command.position.x),
                                                       static_cast<unsigned>(command.position.y));
@@ -68,10 +78,25 @@ void GameApp::respond(const Command& command, Micros now)
         m_app.latches.set(sf::Keyboard::Escape);
     }
     take(withScreen(*this, [&](auto& screen) { return screen.respond(command, m_app, now); }), now);
+
+    std::vector<Command> keys;
+    m_pad.translate(command, now, keys);
+    respondAll(keys, now);
+}
+
+void GameApp::respondAll(const std::vector<Command>& commands, Micros now)
+{
+    for (const Command& command : commands)
+        respond(command, now);
 }
 
 bool GameApp::tick(const FrameInput& input, Micros now)
 {
+    // A gamepad's held directions repeat as keys do, before the frame's update like the window's events
+    std::vector<Command> repeats;
+    m_pad.repeat(now, repeats);
+    respondAll(repeats, now);
+
     updateCursor(input, now);
     if (m_screen != ScreenState::End)
         m_lastMousePosition = input.mouse;
@@ -104,6 +129,7 @@ void GameApp::describe(Scene& scene) const
 Wake GameApp::due(Micros now) const
 {
     Wake wake = withScreen(*this, [&](const auto& screen) { return screen.due(m_app, now); });
+    wake.soonest(m_pad.due());
     if (m_cursorVisible && (m_screen == ScreenState::Menu || m_screen == ScreenState::Playing))
         wake.soonest(m_cursorIdleClock.passes(CursorIdleSeconds));
     return wake;
@@ -130,7 +156,10 @@ FrameInput readFrameInput(const GameApp& game, sf::Vector2i mouse, const KeyQuer
     input.mouse = mouse;
     const KeySet& latched = game.latches();
     for (std::size_t key = 0; key < latched.size(); ++key)
-        if (latched[key] && !isHeld(static_cast<sf::Keyboard::Key>(key)))
+    {
+        const auto code = static_cast<sf::Keyboard::Key>(key);
+        if (latched[key] && !isHeld(code) && !game.padHolds(code))
             input.released.set(key);
+    }
     return input;
 }

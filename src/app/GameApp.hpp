@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/EndScreen.hpp"
+#include "app/Gamepad.hpp"
 #include "app/MenuScreen.hpp"
 #include "app/PlayingScreen.hpp"
 #include "app/TitleScreen.hpp"
@@ -34,6 +35,8 @@ public:
 
     // Held keys matter only to release a latch, so the frame loop asks for no other.
     const KeySet& latches() const { return m_app.latches; }
+    // A key held down on a gamepad: its latch stays, as for the keyboard's.
+    bool padHolds(sf::Keyboard::Key key) const { return m_pad.holds(key); }
 
     bool closeRequested() const { return m_app.closeRequested; }
     bool cursorVisible() const { return m_cursorVisible; }
@@ -51,11 +54,14 @@ private:
     static decltype(auto) withScreen(App& app, Use&& use);
     // A screen's answer: its latches set, and the switch it asked for.
     void take(const ScreenReply& reply, Micros now);
+    // Commands that a gamepad's stand for, as if the keyboard had sent them.
+    void respondAll(const std::vector<Command>& commands, Micros now);
     void updateCursor(const FrameInput& input, Micros now);
 
     AppContext m_app;
     ScreenState m_screen = ScreenState::Title;
     std::tuple<TitleScreen, MenuScreen, PlayingScreen, EndScreen> m_screens; // in the order of ScreenState
+    Gamepad m_pad;
     bool m_cursorVisible = false;     // hidden at start-up
     sf::Vector2i m_lastMousePosition; // window pixels
     Timer m_cursorIdleClock;          // since the mouse last moved on the menu or in play

@@ -8,6 +8,8 @@ m_pictures(pictures),
 m_renderer(pictures, scale),
 m_watch(window.getSystemHandle())
 {
+    // A resting stick's noise wakes no frame; the game reads an axis only past half its travel
+    m_window.setJoystickThreshold(5.f);
 }
 
 Micros GameWindow::refreshPeriod() const

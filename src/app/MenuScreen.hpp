@@ -20,8 +20,8 @@ public:
     bool fadingIn() const { return m_fadeIn; }
 
 private:
-    // The main page's buttons under a press, in their order.
-    void press(bool buttonsWereDrawn, AppContext& app, Micros now);
+    // One of the main page's buttons pressed: 0 start game, 1 instructions, 2 about, 3 quit.
+    void press(std::size_t button, AppContext& app, Micros now);
     // The buttons appear 0.2 s after the fade-in has finished, on the main page, and vanish once start game
     // is pressed.
     bool buttonsDrawn(MenuPage page) const { return m_fadeIn && m_reading > ButtonsSeconds && page == MenuPage::Main; }
@@ -33,4 +33,7 @@ private:
     float m_reading = 0.f;         // this frame's transitionClock reading, seconds
     bool m_buttonsDrawn = false;   // this frame's picture shows the buttons
     std::array<bool, 4> m_hover{}; // start, instructions, about, quit under the mouse
+    std::size_t m_focus = 0;       // the button the keys press, drawn in its hover look: 0 to 3
+    sf::Vector2i m_lastMouse;      // window pixels, at the last frame
+    bool m_focusFollowsPointer = true; // the next frame gives the focus to a button under the pointer
 };

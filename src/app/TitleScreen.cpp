@@ -15,7 +15,10 @@ ScreenReply TitleScreen::respond(const Command& command, AppContext& app, Micros
     // A press held through the fades must not land on a menu button the player has not seen
     if (command.kind == CommandKind::LeftClick)
         app.last.consumeClick();
-    return {};
+    ScreenReply reply;
+    if (dismiss && command.kind == CommandKind::KeyPress)
+        reply.latch.set(sf::Keyboard::Space).set(sf::Keyboard::Enter);
+    return reply;
 }
 
 ScreenReply TitleScreen::tick(const FrameInput&, AppContext& app, Micros now)

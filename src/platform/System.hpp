@@ -20,6 +20,10 @@ bool openDisplay(std::string& reason);
 // The window stands: the check's own connection goes.
 void closeDisplay();
 
+// Which way a gamepad's D-pad reports up on its vertical axis: +1 (positive) or -1, as the system's
+// drivers give it through the window library.
+int dpadUpSign();
+
 // Why the game cannot start, where the player sees it: on standard error, or in a message box
 // when the game was started without anywhere to print to (from the Windows desktop).
 void reportFailure(const std::string& message);

@@ -61,6 +61,12 @@ void closeDisplay()
     checkedDisplay = nullptr;
 }
 
+int dpadUpSign()
+{
+    // The kernel's hat axis counts up as negative
+    return -1;
+}
+
 void reportFailure(const std::string& message)
 {
     std::cerr << message << std::endl;

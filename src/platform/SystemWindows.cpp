@@ -48,6 +48,12 @@ void closeDisplay()
 {
 }
 
+int dpadUpSign()
+{
+    // Windows gives the hat as an angle, up at 0, which the window library turns into a positive y
+    return 1;
+}
+
 void reportFailure(const std::string& message)
 {
     // Started from a console or with its output taken, the line goes there; from the desktop, a

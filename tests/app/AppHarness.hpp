@@ -93,6 +93,25 @@ struct AppHarness
         app.respond(command, now);
     }
     void press(sf::Keyboard::Key key) { send({CommandKind::KeyPress, key, {}, false}); }
+    // A gamepad's button pressed or let go, an axis moved (-100 to 100), on pad 0 unless said.
+    void padButton(unsigned button, bool down, unsigned pad = 0)
+    {
+        Command command{CommandKind::PadButton};
+        command.pad = {pad, button, down, sf::Joystick::X, 0.f};
+        send(command);
+    }
+    void padAxis(sf::Joystick::Axis axis, float position, unsigned pad = 0)
+    {
+        Command command{CommandKind::PadMoved};
+        command.pad = {pad, 0, false, axis, position};
+        send(command);
+    }
+    void padTap(unsigned button)
+    {
+        padButton(button, true);
+        padButton(button, false);
+    }
+
     // A key held down, or let go; a held key's presses are the test's to send, as its auto-repeat.
     void hold(sf::Keyboard::Key key, bool down = true)
     {

@@ -119,7 +119,7 @@ TEST(Loop, EveryTimedStepRunsAtItsThreshold)
         {"title fade-out", Title, 1.0, [](AppHarness& h) { h.press(sf::Keyboard::Space); },
          [](const AppHarness& h) { return static_cast<long>(h.app.screen()); }},
         {"menu buttons", Menu, 1.2, [](AppHarness&) {},
-         [](const AppHarness& h) { return showsPicture(h.app, Picture::StartGameButton); }},
+         [](const AppHarness& h) { return showsPicture(h.app, Picture::InstructionsButton); }},
         {"fade toward play", Menu, 1.0,
          [](AppHarness& h) {
              h.run(1.3);

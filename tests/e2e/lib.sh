@@ -24,9 +24,10 @@ cleanup() { local s=$?; set +e; trap - ERR; game_kill; xvfb_stop; rm -rf "$E2E_T
 trap cleanup EXIT && trap 'exit 130' INT && trap 'exit 143' TERM
 # set -e alone would end a test without a word.
 set -o errtrace && trap 'echo "[$NAME] command failed with status $? (line $LINENO): $BASH_COMMAND" >&2' ERR
-# The menu buttons in their normal look: design rectangles "x y w h", and a design-size layer of them all.
+# The menu buttons as the menu appears, the start button holding the keyboard's focus in its hover look: design
+# rectangles "x y w h", and a design-size layer of them all.
 BUTTON_RECTS=() layer=()
-for entry in "start_game_gray 763 455" "instructions_gary 761 638" "about_gray 797 822" "mquit 916 944"; do
+for entry in "start_game_orange 763 455" "instructions_gary 761 638" "about_gray 797 822" "mquit 916 944"; do
     read -r name x y <<< "$entry" && BUTTON_RECTS+=("$x $y $(identify -format '%w %h' "$ASSETS/$name.png")")
     layer+=("$ASSETS/$name.png" -geometry "+$x+$y" -composite)
 done

@@ -1,151 +1,88 @@
-// The best-score file on Windows. The temporary file, open for this process alone, is the lock; the
-// score goes into it and to the disk, then the open file takes the score file's name in one step.
-#include "hud/HighScore.hpp"
-
-#include <algorithm>
-#include <cstring>
-#include <string>
-#include <vector>
+// The best-score file on Windows: while one copy of the game reads or rewrites it, the share mode it is
+// opened with keeps every other copy out.
+#include "platform/ScoreFile.hpp"
 
 #include <windows.h>
 
 namespace
 {
-// One open file, closed when it goes.
-struct File
-{
-    explicit File(HANDLE opened) : handle(opened) {}
-    File(const File&) = delete;
-    ~File()
-    {
-        if (isOpen())
-            CloseHandle(handle);
-    }
-    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+constexpr DWORD HeadBytes = 64; // all that is ever read: a score takes 11 at most
 
-    HANDLE handle;
-};
-
-std::string readAll(HANDLE file)
+// Only a file on the disk, links followed: a folder does not open, and a device or a pipe is never used.
+HANDLE openFile(const std::filesystem::path& path, DWORD access, DWORD share, DWORD disposition)
 {
-    std::string text;
-    char buffer[256];
+    const HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE || GetFileType(file) == FILE_TYPE_DISK)
+        return file;
+    CloseHandle(file);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
+platform::FileResult failure()
+{
+    return GetLastError() == ERROR_SHARING_VIOLATION ? platform::FileResult::Busy : platform::FileResult::Failed;
+}
+
+std::string head(HANDLE file)
+{
+    char bytes[HeadBytes];
     DWORD count = 0;
-    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-    while (ReadFile(file, buffer, sizeof(buffer), &count, nullptr) && count > 0)
-        text.append(buffer, count);
-    return text;
-}
-
-// Writes `text` from the start of the file, cuts it there and flushes it to the disk.
-bool writeAt(HANDLE file, const std::string& text)
-{
-    DWORD written = 0;
-    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
-           WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size() &&
-           SetEndOfFile(file) && FlushFileBuffers(file);
-}
-
-// The score a file holds now, as another copy of the game may have raised it; 0 when there is none.
-int storedScore(const std::filesystem::path& target)
-{
-    const File file(CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.isOpen() ? parseBestScore(readAll(file.handle)) : 0;
-}
-
-// Where no temporary file can be made or renamed: the plain rewrite, the file open to this process alone.
-SaveResult rewriteInPlace(const std::filesystem::path& target, int value)
-{
-    const File file(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.isOpen())
-        return GetLastError() == ERROR_SHARING_VIOLATION ? SaveResult::Busy : SaveResult::Failed;
-    const std::string text = std::to_string(std::max(value, parseBestScore(readAll(file.handle))));
-    return writeAt(file.handle, text) ? SaveResult::Saved : SaveResult::Failed;
-}
-
-// The open file goes when it is closed.
-void discard(HANDLE file)
-{
-    FILE_DISPOSITION_INFO info{};
-    info.DeleteFile = TRUE;
-    SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof(info));
-}
-
-// The open file takes `target`'s name, replacing it: no other process can open it meanwhile.
-bool renameOver(HANDLE file, const std::filesystem::path& target)
-{
-    const std::wstring name = std::filesystem::absolute(target).wstring();
-    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + (name.size() + 1) * sizeof(wchar_t));
-    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = TRUE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-    std::memcpy(info->FileName, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+    return ReadFile(file, bytes, HeadBytes, &count, nullptr) ? std::string(bytes, count) : std::string();
 }
 } // namespace
 
 
 ////////////////////////////////////////////////////////////
-std::filesystem::path temporaryScorePath(const std::filesystem::path& target, unsigned)
+platform::FileResult platform::loadBestScore(const std::filesystem::path& path, int& score)
 {
-    // The score lives in the player's own folder: one name does
-    return target.wstring() + L".tmp";
+    score = 0;
+    if (path.empty())
+        return FileResult::Failed;
+
+    // Left by an earlier build's save that was cut short; one that runs now holds it, and it stays
+    DeleteFileW((path.wstring() + L".tmp").c_str());
+
+    // Others may read meanwhile, but no copy may rewrite it: a copy that is rewriting it now keeps it
+    // from opening (Busy), so it is never read as 0
+    const HANDLE file = openFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE)
+        return failure();
+    score = parseBestScore(head(file));
+    CloseHandle(file);
+    return FileResult::Done;
 }
 
 
 ////////////////////////////////////////////////////////////
-int loadBestScore(const std::filesystem::path& path)
+platform::FileResult platform::saveBestScore(const std::filesystem::path& path, int value, bool durable)
 {
     if (path.empty())
-        return 0;
-    // Left by a save that was killed; a save that holds it now keeps it open, and the delete fails
-    DeleteFileW(temporaryScorePath(path, 0).c_str());
-    return storedScore(path);
-}
+        return FileResult::Failed;
 
-
-////////////////////////////////////////////////////////////
-SaveResult saveBestScore(const std::filesystem::path& path, int value)
-{
-    if (path.empty())
-        return SaveResult::Failed;
-
-    // A folder or a device is never replaced or written, nor a file the player made read-only
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)))
-        return SaveResult::Failed;
-
-    // Opened for this process alone: a second copy of the game finds it taken and tries again later
-    const std::filesystem::path tempPath = temporaryScorePath(path, 0);
-    const auto openTemp = [&] {
-        return CreateFileW(tempPath.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    };
-    HANDLE opened = openTemp();
-    if (opened == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND)
-    {
-        std::error_code error;
+    // Made only where nothing is there at all, not where a link leads nowhere. A read-only file does not
+    // open for writing.
+    const bool missing = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    std::error_code error;
+    if (missing)
         std::filesystem::create_directories(path.parent_path(), error);
-        opened = openTemp();
-    }
-    if (opened == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_SHARING_VIOLATION ? SaveResult::Busy : rewriteInPlace(path, value);
+    const HANDLE file = openFile(path, GENERIC_READ | GENERIC_WRITE, 0, missing ? OPEN_ALWAYS : OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE)
+        return failure();
 
-    // Read the file again under the lock, so a higher score stored meanwhile is kept
-    File temp(opened);
-    if (!writeAt(temp.handle, std::to_string(std::max(value, storedScore(path)))))
-    {
-        discard(temp.handle);
-        return SaveResult::Failed;
-    }
-    if (!renameOver(temp.handle, path))
-    {
-        discard(temp.handle);
-        return rewriteInPlace(path, value);
-    }
-    return SaveResult::Saved;
+    // The higher score over the old text, spaces over the rest of what was read: should the game be
+    // killed before the cut, no digit of the old text follows the new one
+    const std::string old = head(file), best = std::to_string(std::max(value, parseBestScore(old)));
+    std::string text = best;
+    text.resize(std::max(best.size(), old.size()), ' ');
+    const LONG length = static_cast<LONG>(best.size());
+    DWORD written = 0;
+    const bool saved = SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+                       WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                       written == text.size() &&
+                       (old.size() <= best.size() ||
+                        (SetFilePointer(file, length, nullptr, FILE_BEGIN) == static_cast<DWORD>(length) && SetEndOfFile(file))) &&
+                       (!durable || FlushFileBuffers(file));
+    CloseHandle(file);
+    return saved ? FileResult::Done : FileResult::Failed;
 }

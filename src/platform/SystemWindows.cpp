@@ -48,6 +48,19 @@ void closeDisplay()
 {
 }
 
+void installQuitHandlers()
+{
+}
+
+bool quitRequested()
+{
+    return false;
+}
+
+void onDisplayLost(std::function<void()>)
+{
+}
+
 void reportFailure(const std::string& message)
 {
     // Started from a console or with its output taken, the line goes there; from the desktop, a

@@ -445,7 +445,7 @@ TEST(Screens, BestScoreSurvivesARestart)
         first.reachPlaying();
         first.app.session().pendingPoints = 650;
         first.frame();
-        first.app.bestScoreFile().flush();
+        first.app.bestScoreFile().close();
         std::rename((path + ".keep").c_str(), path.c_str());
     }
     AppHarness second(1920, 1080, path);

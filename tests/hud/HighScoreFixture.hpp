@@ -7,9 +7,12 @@
 #include <iterator>
 
 #ifdef _WIN32
+#include <windows.h>
 #include <process.h>
 #define getpid _getpid
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -20,6 +23,21 @@ inline std::string contentOf(const fs::path& path)
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
+
+// Another copy of the game holding the file, as it does while it reads or rewrites it.
+struct HeldFile
+{
+#ifdef _WIN32
+    explicit HeldFile(const fs::path& path) :
+    handle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldFile() { CloseHandle(handle); }
+    HANDLE handle;
+#else
+    explicit HeldFile(const fs::path& path) : fd(::open(path.c_str(), O_RDWR)) { ::flock(fd, LOCK_EX); }
+    ~HeldFile() { ::close(fd); }
+    int fd;
+#endif
+};
 
 // Each test of the best-score file starts from an empty folder that any player may write to, removed afterwards.
 struct HighScoreFile : ::testing::Test

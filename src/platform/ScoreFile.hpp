@@ -1,43 +1,41 @@
 #pragma once
 
-#include <algorithm>
-#include <climits>
-#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
-// The best-score file's own operations, one file for each system (ScoreFileLinux.cpp, ScoreFileWindows.cpp).
-// The file is rewritten in place under a lock on itself: it keeps its owner, its permissions and its
-// links, needs no new room on the disk and leaves no other file beside it.
+// The best-score file's system parts, one file for each system (ScoreFileLinux.cpp, ScoreFileWindows.cpp).
 namespace platform
 {
-// Text to best score as a stream reads an int: white space, an optional sign, digits up to anything
-// else; clamped to the 32-bit range; 0 when no number reads.
-inline int parseBestScore(const std::string& text)
-{
-    return static_cast<int>(std::clamp<long long>(std::strtoll(text.c_str(), nullptr, 10), INT_MIN, INT_MAX));
-}
+enum class FileResult { Done, Busy /* another copy of the game holds the file */, Failed };
 
-enum class FileResult
+// One best-score file, open and held against the other copies of the game until it goes: shared for
+// reading, alone for writing. Only a regular file opens, its links followed: a device, a pipe or a
+// folder is never read or written.
+class ScoreFile
 {
-    Done,
-    Busy,  // another copy of the game holds the file: try again later
-    Failed // nothing read or stored, and trying again will not help
+public:
+    ScoreFile() = default;
+    ScoreFile(const ScoreFile&) = delete;
+    ~ScoreFile();
+
+    // Never waits: Busy while another copy holds it. For writing, a missing file and folder are made, but
+    // not where a link leads nowhere, and a file the player made read-only does not open, even for root.
+    FileResult open(const std::filesystem::path& path, bool write);
+    std::string head() const; // the first 64 bytes at most: a score takes 11
+    // `text` over the start, then the file cut to `length`; `durable` also flushes it to the disk.
+    bool rewrite(const std::string& text, std::size_t length, bool durable) const;
+
+private:
+    std::intptr_t m_handle = -1; // a file descriptor, or a HANDLE
 };
 
-// The score a regular file holds in its first few dozen bytes, links followed; 0 when there is none.
-// Also removes the temporary files that the saves of earlier builds could leave.
-FileResult loadBestScore(const std::filesystem::path& path, int& score);
-
-// Stores the higher of `value` and the file's own score in place; a missing file and folder are made.
-// `durable` also flushes it to the disk. Never waits for another copy of the game: Busy instead. Only a
-// regular file is written, never one the player made read-only; a link loop or a dangling link stores
-// nothing; an empty path does nothing.
-FileResult saveBestScore(const std::filesystem::path& path, int value, bool durable);
+// The temporary file that a save of an earlier build could leave beside `path` goes.
+void removeEarlierTemporaryFile(const std::filesystem::path& path);
 
 #ifndef _WIN32
-// Where an installed game keeps each player's best score: under $XDG_DATA_HOME, or ~/.local/share when
-// that is unset, empty or relative. Empty when neither gives an absolute folder.
+// The installed game's file for each player: under $XDG_DATA_HOME, else ~/.local/share; only absolute
+// folders count. Empty without one.
 std::string dataHomeScorePath(const char* xdgDataHome, const char* home);
 #endif
 } // namespace platform

@@ -20,18 +20,16 @@ namespace fs = std::filesystem;
 
 inline std::string contentOf(const fs::path& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
-// Another copy of the game holding the file, as it does while it reads or rewrites it.
+// Another copy of the game holding the file, as it does while it rewrites it.
 struct HeldFile
 {
 #ifdef _WIN32
-    explicit HeldFile(const fs::path& path) :
-    handle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~HeldFile() { CloseHandle(handle); }
-    HANDLE handle;
+    explicit HeldFile(const fs::path& path) : file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldFile() { CloseHandle(file); }
+    HANDLE file;
 #else
     explicit HeldFile(const fs::path& path) : fd(::open(path.c_str(), O_RDWR)) { ::flock(fd, LOCK_EX); }
     ~HeldFile() { ::close(fd); }
@@ -42,12 +40,7 @@ struct HeldFile
 // Each test of the best-score file starts from an empty folder that any player may write to, removed afterwards.
 struct HighScoreFile : ::testing::Test
 {
-    void SetUp() override
-    {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::permissions(folder, fs::perms::all);
-    }
+    void SetUp() override { fs::remove_all(folder), fs::create_directories(folder), fs::permissions(folder, fs::perms::all); }
     void TearDown() override { fs::remove_all(folder); }
     const std::string& fileWith(const std::string& text) { std::ofstream(path) << text; return path; }
     long entries(const fs::path& in) const { return std::distance(fs::directory_iterator(in), {}); }

@@ -21,23 +21,21 @@ bool succeededAsPlayer(const std::function<bool()>& check)
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Bytes this process has read so far, through any call.
+// Bytes this process has read so far, through any call: "rchar" comes first.
 long bytesRead()
 {
-    std::ifstream io("/proc/self/io");
     std::string name;
     long count = -1;
-    while (io >> name >> count && name != "rchar:")
-        ;
+    std::ifstream("/proc/self/io") >> name >> count;
     return count;
 }
 } // namespace
 
-// Whatever stands at the score's path, start-up reads a few dozen bytes of a regular file at most and never
+// Whatever stands at the path, start-up reads at most a few dozen bytes of a regular file and never
 // waits, and a save writes only a regular file, in place: a link is followed, a loop or a dangling link
-// stores nothing, a folder, a pipe or a device is never opened, a file the player made read-only is left
-// alone even by root, the temporary files of earlier builds go. A full disk and, under root, another
-// player's file take the new score. Each case loads, then saves 1230 and exits.
+// stores nothing, a folder, a pipe or a device is never read or written, a file the player made read-only
+// is left alone even by root, an earlier build's temporary file goes. A full disk and, under root, a
+// player's file take the new score. Each case loads, saves 1230 and exits.
 TEST_F(HighScoreFile, WhateverStandsAtThePathStartUpNeverWaitsNorSavesAmiss)
 {
     const bool root = ::geteuid() == 0;
@@ -45,42 +43,41 @@ TEST_F(HighScoreFile, WhateverStandsAtThePathStartUpNeverWaitsNorSavesAmiss)
     // A device of the test's own (the zero device's numbers), so that a fault cannot replace the system's
     const fs::path device = root ? fs::temp_directory_path() / ("glimmora-zero-" + std::to_string(::getpid())) : "/dev/zero";
     ASSERT_TRUE(!root || ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 5)) == 0);
-    const auto mine = [](const fs::path& at) { return !fs::is_symlink(at) && fs::is_regular_file(at); };
+    const auto link = [&](const fs::path& to, const fs::path& at) { fs::create_symlink(to, at); return path; };
+    const auto fullDisk = [&] {
+        if (!fs::create_directory(disk) || !root || ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return std::string();
+        std::ofstream(disk / "highscore.txt") << "977";
+        for (std::ofstream filler(disk / "filler"); filler;)
+            filler << std::string(1024, 'x') << std::flush;
+        return (disk / "highscore.txt").string();
+    };
+    const auto playersFile = [&] {
+        if (!root || ::chown(fileWith("977").c_str(), Nobody, Nobody) != 0 || ::chown(folder.c_str(), Nobody, Nobody) != 0)
+            return std::string();
+        fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+        return path;
+    };
+    const auto playerSaves = [&] {
+        struct stat info{};
+        return ::stat(path.c_str(), &info) == 0 && info.st_uid == Nobody && contentOf(path) == "1230" &&
+               succeededAsPlayer([&] { return BestScoreFile(path).store(1500) == BestScoreFile::Result::Done; });
+    };
     const struct { const char* name; std::function<std::string()> prepare; int loaded; const char* after; std::function<bool()> holds; } cases[] = {
-        {"a link", [&] { std::ofstream(other) << "977"; fs::create_symlink(other, path); return path; }, 977, "1230",
-         [&] { return fs::is_symlink(path) && mine(other); }},
-        {"a link loop", [&] { fs::create_symlink(other, path), fs::create_symlink(path, other); return path; }, 0, nullptr,
-         [&] { return fs::is_symlink(path) && fs::is_symlink(other) && entries(folder) == 2; }},
-        {"a dangling link", [&] { fs::create_symlink(other / "x", path); return path; }, 0, nullptr,
-         [&] { return fs::is_symlink(path) && entries(folder) == 1; }},
+        {"a link", [&] { std::ofstream(other) << "977"; return link(other, path); }, 977, "1230", [&] { return fs::is_symlink(path) && !fs::is_symlink(other); }},
+        {"a link loop", [&] { link(other, path); return link(path, other); }, 0, nullptr, [&] { return fs::is_symlink(other) && entries(folder) == 2; }},
+        {"a dangling link", [&] { return link(other / "x", path); }, 0, nullptr, [&] { return fs::is_symlink(path) && entries(folder) == 1; }},
         {"a folder", [&] { fs::create_directory(path); return path; }, 0, nullptr, [&] { return fs::is_directory(path); }},
         {"a pipe", [&] { ::mkfifo(path.c_str(), 0666); return path; }, 0, nullptr, [&] { return fs::is_fifo(path); }},
-        {"the zero device", [&] { fs::create_symlink(device, path); return path; }, 0, nullptr,
-         [&] { return fs::is_character_file(device) && fs::is_symlink(path); }},
-        {"1 GB", [&] { fs::resize_file(fileWith("977"), 1 << 30); return path; }, 977, "1230", [&] { return mine(path); }},
+        {"the zero device", [&] { return link(device, path); }, 0, nullptr, [&] { return fs::is_character_file(device); }},
+        {"1 GB", [&] { fs::resize_file(fileWith("977"), 1 << 30); return path; }, 977, "1230", [] { return true; }},
         {"read-only", [&] { fs::permissions(fileWith("977"), fs::perms::owner_read); return path; }, 977, "977", [] { return true; }},
-        {"earlier builds' temporary files", [&] { std::ofstream(tmp) << 666666, std::ofstream(path + ".tmp") << 666666;
-                                                  return fileWith("977"); }, 977, "1230", [&] { return entries(folder) == 1; }},
+        {"an earlier build's temporary file", [&] { std::ofstream(tmp) << 666666; return fileWith("977"); }, 977, "1230",
+         [&] { return entries(folder) == 1; }},
         {"a pipe as an earlier temporary file", [&] { ::mkfifo(tmp.c_str(), 0666); return fileWith("977"); }, 977, "1230",
          [&] { return entries(folder) == 1; }},
-        {"a full disk", [&] {
-             fs::create_directory(disk);
-             if (!root || ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
-                 return std::string();
-             std::ofstream(disk / "highscore.txt") << "977";
-             std::ofstream filler(disk / "filler");
-             for (int block = 0; block < 64 && filler; ++block)
-                 filler << std::string(1024, 'x') << std::flush;
-             return (disk / "highscore.txt").string(); }, 977, "1230", [&] { return ::umount(disk.c_str()) == 0; }},
-        {"another player's file", [&] {
-             if (!root || ::chown(fileWith("977").c_str(), Nobody, Nobody) != 0 || ::chown(folder.c_str(), Nobody, Nobody) != 0)
-                 return std::string();
-             fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
-             return path; }, 977, "1230", [&] {
-             struct stat info{};
-             return ::stat(path.c_str(), &info) == 0 && info.st_uid == Nobody &&
-                    succeededAsPlayer([&] { return platform::saveBestScore(path, 1500, true) == platform::FileResult::Done; }) &&
-                    contentOf(path) == "1500"; }}};
+        {"a full disk", fullDisk, 977, "1230", [&] { return ::umount(disk.c_str()) == 0; }},
+        {"a player's file, saved by root", playersFile, 977, "1230", playerSaves}};
     for (const auto& c : cases)
     {
         SetUp();
@@ -93,14 +90,14 @@ TEST_F(HighScoreFile, WhateverStandsAtThePathStartUpNeverWaitsNorSavesAmiss)
         const long before = bytesRead();
         BestScoreFile file(where);
         EXPECT_EQ(file.load(), c.loaded) << c.name;
-        EXPECT_LT(bytesRead() - before, 1024) << c.name; // with the count's own reading
+        EXPECT_LT(bytesRead() - before, 1024) << c.name; // this count's own reading included
         file.store(1230);
         file.close();
         std::error_code loop;
         EXPECT_EQ(fs::is_regular_file(where, loop) ? contentOf(where) : "nothing", c.after ? c.after : "nothing") << c.name;
         EXPECT_TRUE(c.holds()) << c.name;
     }
-    EXPECT_EQ(platform::saveBestScore("", 1230, true), platform::FileResult::Failed);
+    EXPECT_EQ(BestScoreFile("").store(1230), BestScoreFile::Result::Failed);
     if (root)
         fs::remove(device);
 }
@@ -117,7 +114,7 @@ TEST_F(HighScoreFile, EachPlayerKeepsTheBestInTheDataHome)
         {"data", home.c_str(), inHome},       {nullptr, nullptr, ""},          {"data", "home", ""}};
     for (const auto& c : cases)
         EXPECT_EQ(platform::dataHomeScorePath(c.xdg, c.home), c.expected) << (c.xdg ? c.xdg : "unset") << ", " << (c.home ? c.home : "unset");
-    EXPECT_EQ(platform::saveBestScore(inHome, 40, false), platform::FileResult::Done);
+    EXPECT_EQ(BestScoreFile(inHome).store(40), BestScoreFile::Result::Done);
     EXPECT_EQ(BestScoreFile(inHome).load(), 40);
     EXPECT_EQ(fs::status(home + "/.local/share/glimmora-game").permissions(), fs::perms::owner_all);
 }

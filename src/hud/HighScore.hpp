@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -41,7 +42,14 @@ public:
     int load()
     {
         int score = 0;
-        withGrace([&] { return read(score); });
+        withGrace([&] {
+            platform::ScoreFile file;
+            const Result result = m_path.empty() ? Result::Failed : file.open(m_path, false);
+            score = result == Result::Done ? parseBestScore(file.head()) : 0;
+            return result;
+        });
+        if (!m_path.empty())
+            platform::removeEarlierTemporaryFile(m_path);
         return score;
     }
     Result store(int value)
@@ -69,15 +77,6 @@ private:
     {
         for (std::chrono::milliseconds waited{0}; attempt() == Result::Busy && waited < Grace; waited += RetryWait)
             m_wait(RetryWait);
-    }
-    Result read(int& score) const
-    {
-        platform::ScoreFile file;
-        const Result result = m_path.empty() ? Result::Failed : file.open(m_path, false);
-        score = result == Result::Done ? parseBestScore(file.head()) : 0;
-        if (!m_path.empty())
-            platform::removeEarlierTemporaryFile(m_path);
-        return result;
     }
     // The higher score over the old text, spaces over the rest of what was read, then the cut: a save
     // killed before the cut leaves no old digit after the new ones.

@@ -38,9 +38,9 @@ struct Command
 {
     CommandKind kind = CommandKind::Other;
     sf::Keyboard::Key key = sf::Keyboard::Unknown; // KeyPress only
-    sf::Vector2i position;                         // LeftClick: window pixels at the press; Resized: the new size
+    sf::Vector2i position{};                       // LeftClick: window pixels at the press; Resized: the new size
     bool spaceHeld = false;                        // Space was down when the event was handled
-    PadEvent pad;                                  // the Pad kinds only
+    PadEvent pad{};                                // the Pad kinds only
 };
 
 // One polled event as a command; `spaceHeld` is Space's state read just for it.

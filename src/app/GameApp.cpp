@@ -116,6 +116,8 @@ void GameApp::take(const ScreenReply& reply, Micros now)
     m_app.latches |= reply.latch;
     if (!reply.next)
         return;
+    if (m_screen == ScreenState::Playing)
+        m_app.bestScoreFile.retry(); // the game's end: a save another copy held up
     // Each screen is ready to be drawn in the frame that switches to it
     m_screen = *reply.next;
     take(withScreen(*this, [&](auto& screen) { return screen.enter(m_app, now); }), now);

@@ -62,6 +62,7 @@ bool GameProgram::start(const Phase& phase, StartOptions options)
         context.bestScoreFile = BestScoreFile(bestScorePath);
     context.hitboxes = m_pictures->hitboxes(scale);
     m_game = std::make_unique<GameApp>(std::move(context));
+    platform::onDisplayLost([this] { if (m_game) m_game->bestScoreFile().close(); });
     m_game->start(m_loop->now(), mouse);
     mark("app");
     return true;
@@ -69,6 +70,6 @@ bool GameProgram::start(const Phase& phase, StartOptions options)
 
 void GameProgram::run()
 {
-    while (m_window->isOpen())
+    while (m_window->isOpen() && !platform::quitRequested())
         m_loop->pass(*m_game);
 }

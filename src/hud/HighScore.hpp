@@ -1,76 +1,109 @@
 #pragma once
 
 #include "game/GameSession.hpp"
+#include "platform/ScoreFile.hpp"
 
-#include <filesystem>
-#include <memory>
-#include <string>
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <thread>
 
 // Where the best score lives in a checkout, relative to the working directory.
 constexpr const char* HighScorePath = "assets/highscore.txt";
 
-// Where an installed game keeps each player's best score: under $XDG_DATA_HOME,
-// or ~/.local/share when that is unset, empty or relative. Empty when neither
-// gives an absolute folder, so there is no file at all.
-std::string playerHighScorePath(const char* xdgDataHome, const char* home);
-
-// Text to best score: white space, an optional sign, digits; clamped to the
-// 32-bit range; anything unreadable gives 0.
-int parseBestScore(const std::string& text);
-
-// The file operations below are the system's own: ScoreFileLinux.cpp, ScoreFileWindows.cpp.
-
-// Read once at start-up; a missing or unreadable file gives 0. Also removes the
-// temporary file a save cut short left behind. An empty path reads and removes nothing.
-int loadBestScore(const std::filesystem::path& path);
-
-enum class SaveResult
+// As a stream reads an int: white space, an optional sign, digits; clamped to 32 bits; 0 when none reads.
+inline int parseBestScore(const std::string& text)
 {
-    Saved,
-    Busy,  // another copy of the game is saving this file: try again later
-    Failed // not stored, and trying again will not help
-};
+    return static_cast<int>(std::clamp<long long>(std::strtoll(text.c_str(), nullptr, 10), INT_MIN, INT_MAX));
+}
 
-// Stores the higher of `value` and the score already in the file ("1230", no
-// newline), so a second copy of the game never lowers the first one's record,
-// and flushes it to the disk. The new text goes to this player's own temporary
-// file beside the file and is renamed over it, so the file always holds a whole
-// score; where no temporary file can be made or the rename is refused, the file
-// is rewritten in place. A symbolic link is written through (on Linux), and a missing
-// folder is created. Never waits for another copy: it says Busy instead. Only a
-// regular file is written, and never one the player made read-only.
-SaveResult saveBestScore(const std::filesystem::path& path, int value);
-
-// The temporary file a save of `target` (its links followed) uses; on Linux one for each player
-// (`user`), on Windows one, in the player's own folder.
-std::filesystem::path temporaryScorePath(const std::filesystem::path& target, unsigned user);
-
-// The best-score file as the frame loop sees it: the value is handed to a thread
-// of its own, which waits for the disk and for other copies of the game, so a
-// rising score never holds up a frame. Without a path nothing is read or kept.
+// The best-score file as the game sees it, rewritten in place: it keeps its owner, its permissions and
+// its links, takes no new room on the disk and leaves nothing beside it. A rise is stored in the frame,
+// a rewrite of a few bytes that never waits; while another copy of the game holds the file, the score is
+// tried again at the next rise, at the game's end (`retry`) and at exit (`close`, also on destruction),
+// which makes it durable and, like the start-up, gives the other copy about two seconds. Without a path
+// nothing is read or kept.
 class BestScoreFile
 {
 public:
-    BestScoreFile();
-    explicit BestScoreFile(std::filesystem::path path);
-    BestScoreFile(BestScoreFile&&) noexcept;
-    BestScoreFile& operator=(BestScoreFile&&) noexcept;
-    // The last score handed over is on the disk before the game exits; another copy
-    // holding the file gets about two seconds to let it go.
-    ~BestScoreFile();
+    using Result = platform::FileResult;
+    using Wait = std::function<void(std::chrono::milliseconds)>;
+    static constexpr std::chrono::milliseconds RetryWait{50}, Grace{2000};
 
-    int load() const { return loadBestScore(m_path); }
-    // Takes the value and returns at once.
-    void store(int value);
-    // Waits until every value handed over is stored, or has failed.
-    void flush();
+    BestScoreFile() = default;
+    explicit BestScoreFile(std::filesystem::path path, Wait wait = sleep) : m_path(std::move(path)), m_wait(std::move(wait)) {}
+    BestScoreFile(BestScoreFile&&) = default;
+    BestScoreFile& operator=(BestScoreFile&&) = default;
+    ~BestScoreFile() { close(); }
+
+    int load()
+    {
+        int score = 0;
+        withGrace([&] {
+            platform::ScoreFile file;
+            const Result result = m_path.empty() ? Result::Failed : file.open(m_path, false);
+            score = result == Result::Done ? parseBestScore(file.head()) : 0;
+            return result;
+        });
+        if (!m_path.empty())
+            platform::removeEarlierTemporaryFile(m_path);
+        return score;
+    }
+    Result store(int value)
+    {
+        m_best = value;
+        const Result result = save(value, false);
+        m_held = result == Result::Busy;
+        return result;
+    }
+    void retry()
+    {
+        if (m_held)
+            store(*m_best);
+    }
+    void close()
+    {
+        if (m_best)
+            withGrace([this] { return save(*m_best, true); });
+        m_best.reset(), m_held = false;
+    }
 
 private:
-    struct Writer;
+    static void sleep(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
+    void withGrace(const std::function<Result()>& attempt) const
+    {
+        for (std::chrono::milliseconds waited{0}; attempt() == Result::Busy && waited < Grace; waited += RetryWait)
+            m_wait(RetryWait);
+    }
+    // The higher score over the old text, spaces over the rest of what was read, then the cut: a save
+    // killed before the cut leaves no old digit after the new ones.
+    Result save(int value, bool durable) const
+    {
+        platform::ScoreFile file;
+        const Result opened = m_path.empty() ? Result::Failed : file.open(m_path, true);
+        if (opened != Result::Done)
+            return opened;
+        const std::string old = file.head(), best = std::to_string(std::max(value, parseBestScore(old)));
+        const std::string text = best + std::string(old.size() > best.size() ? old.size() - best.size() : 0, ' ');
+        return file.rewrite(text, best.size(), durable) ? Result::Done : Result::Failed;
+    }
+
     std::filesystem::path m_path;
-    std::unique_ptr<Writer> m_writer; // started by the first store
+    Wait m_wait = sleep;
+    std::optional<int> m_best; // the last score handed over, until the exit has made it durable
+    bool m_held = false;       // not stored yet: another copy held the file
 };
 
-// Every frame of play: a score above the best raises it and hands it to the file.
-// A failed write is ignored; the best score is raised in memory all the same.
-void recordScore(GameSession& session, BestScoreFile& file);
+// Every frame of play: a score above the best raises it and hands it to the file. A failed write is
+// ignored: the best score is raised in memory all the same.
+inline void recordScore(GameSession& session, BestScoreFile& file)
+{
+    if (session.score > session.bestScore)
+    {
+        session.bestScore = session.score;
+        file.store(session.bestScore);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // What the game asks of the system it runs on. One small file answers for Linux (SystemLinux.cpp)
@@ -23,6 +24,16 @@ void closeDisplay();
 // Which way a gamepad's D-pad reports up on its vertical axis: +1 (positive) or -1, as the system's
 // drivers give it through the window library.
 int dpadUpSign();
+
+// From the start of main: SIGTERM, SIGHUP and SIGINT (a logout, a closed terminal, Ctrl+C) ask the game
+// to quit as closing its window does, and a lost display (the X server gone, the window killed) ends it
+// as onDisplayLost says. Windows asks a program to quit through its window: nothing to install there.
+void installQuitHandlers();
+// Whether one of those signals came; the frame loop asks after every frame.
+bool quitRequested();
+// With the display lost, `keepRecord` runs, one line goes to standard error and the game exits with
+// status 1 at once: the libraries' own clean-up without their display could abort.
+void onDisplayLost(std::function<void()> keepRecord);
 
 // Why the game cannot start, where the player sees it: on standard error, or in a message box
 // when the game was started without anywhere to print to (from the Windows desktop).

@@ -1,9 +1,10 @@
 #include "platform/System.hpp"
 
-#include "hud/HighScore.hpp"
+#include "platform/ScoreFile.hpp"
 
 #include <X11/Xlib.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
@@ -21,6 +22,18 @@ const char* homeFolder()
     const passwd* account = ::getpwuid(::getuid());
     return account ? account->pw_dir : nullptr;
 }
+
+volatile std::sig_atomic_t quitSignal = 0;
+std::function<void()> keepRecordOnLoss;
+
+// Xlib's own handler would exit through the libraries' clean-up, and this one must not return either.
+int displayLost(Display*)
+{
+    if (keepRecordOnLoss)
+        keepRecordOnLoss();
+    platform::reportFailure("glimmora-game: the connection to the X display was lost");
+    ::_exit(1);
+}
 } // namespace
 
 namespace platform
@@ -37,7 +50,7 @@ std::filesystem::path executablePath()
 
 std::filesystem::path playerScorePath()
 {
-    return playerHighScorePath(std::getenv("XDG_DATA_HOME"), homeFolder());
+    return dataHomeScorePath(std::getenv("XDG_DATA_HOME"), homeFolder());
 }
 
 bool openDisplay(std::string& reason)
@@ -65,6 +78,26 @@ int dpadUpSign()
 {
     // The kernel's hat axis counts up as negative
     return -1;
+}
+
+void installQuitHandlers()
+{
+    struct sigaction action{};
+    action.sa_handler = [](int) { quitSignal = 1; };
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+    XSetIOErrorHandler(displayLost);
+}
+
+bool quitRequested()
+{
+    return quitSignal != 0;
+}
+
+void onDisplayLost(std::function<void()> keepRecord)
+{
+    keepRecordOnLoss = std::move(keepRecord);
 }
 
 void reportFailure(const std::string& message)

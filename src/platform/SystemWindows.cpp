@@ -54,6 +54,19 @@ int dpadUpSign()
     return 1;
 }
 
+void installQuitHandlers()
+{
+}
+
+bool quitRequested()
+{
+    return false;
+}
+
+void onDisplayLost(std::function<void()>)
+{
+}
+
 void reportFailure(const std::string& message)
 {
     // Started from a console or with its output taken, the line goes there; from the desktop, a

@@ -47,7 +47,7 @@ struct AppHarness
     }
     ~AppHarness()
     {
-        app.bestScoreFile().flush();
+        app.bestScoreFile().close();
         std::remove(highScorePath.c_str());
     }
 

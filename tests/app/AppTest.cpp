@@ -5,6 +5,11 @@
 
 #include "game/Falling.hpp"
 
+#include <fstream>
+
+#include <fcntl.h>
+#include <sys/file.h>
+
 namespace
 {
 const DesignPoint middle{960.f, 540.f};
@@ -437,15 +442,22 @@ TEST(Screens, ATimeOutStaysATimeOut)
     }
 }
 
+// A rise that another copy of the game held up is stored at the game's end, and read at the next start.
 TEST(Screens, BestScoreSurvivesARestart)
 {
     const std::string path = AppHarness::scratchPath();
     {
         AppHarness first(1920, 1080, path + ".keep");
         first.reachPlaying();
+        std::ofstream(first.highScorePath) << 0;
+        const int other = ::open(first.highScorePath.c_str(), O_RDWR);
+        ::flock(other, LOCK_EX);
         first.app.session().pendingPoints = 650;
         first.frame();
-        first.app.bestScoreFile().flush();
+        ::close(other);
+        first.press(sf::Keyboard::B);
+        std::string stored;
+        EXPECT_TRUE(std::ifstream(first.highScorePath) >> stored && stored == "650") << stored;
         std::rename((path + ".keep").c_str(), path.c_str());
     }
     AppHarness second(1920, 1080, path);

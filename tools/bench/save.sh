@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The best score's save as the frame loop runs it, on an idle disk and while another process writes a
-# large file to the same disk (4 GiB through the page cache, flushed as it goes).
+# The best score's save as the game makes it, on an idle disk and while another process writes a large
+# file to the same disk (4 GiB through the page cache, flushed as it goes).
 #   tools/bench/save.sh [folder on the disk to measure, default build-bench/]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -11,7 +11,7 @@ echo "idle disk ($folder):"
 build-bench/tools/bench/save_bench "$folder"
 echo "while another process writes 4 GiB to the same disk:"
 dd if=/dev/zero of="$folder/large" bs=1M count=4096 conv=fsync status=none &
-writer=$! && trap 'kill $writer 2> /dev/null; rm -rf "$folder"' EXIT
+writer=$! && trap 'kill $writer 2> /dev/null; wait $writer 2> /dev/null; rm -rf "$folder"' EXIT
 sleep 2 # the writer's dirty pages first fill the cache
 build-bench/tools/bench/save_bench "$folder"
 running() { kill -0 "$writer" 2> /dev/null; }

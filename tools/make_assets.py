@@ -37,9 +37,17 @@ def main():
     ]
     only = os.environ.get("GLIMMORA_ASSETS_ONLY")   # e.g. "pictures" while working on the art
     if only != "sounds":
-        for label, fn in steps:
-            print("pictures:", label, flush=True)
-            fn()
+        out = common.OUT
+        # The design set, then the same drawings at twice the size for large screens (all but the cursor,
+        # which the system draws at its own size).
+        for scale, folder in ((1, out), (2, os.path.join(out, "2x"))):
+            common.S, common.OUT = scale, folder
+            os.makedirs(folder, exist_ok=True)
+            for label, fn in steps:
+                if scale == 1 or fn is not buttons.make_cursor:
+                    print("pictures %dx:" % scale, label, flush=True)
+                    fn()
+        common.S, common.OUT = 1, out
     if only != "pictures":
         with tempfile.TemporaryDirectory() as tmp:
             print("sounds", flush=True)

@@ -17,7 +17,7 @@ def swag(img, x0, x1, y_end, y_low, beads):
         d.line(pts, fill=(240, 210, 140, 255), width=int(3 * k), joint="curve")
         d.line([(x, y - 1.2 * k) for x, y in pts], fill=(255, 245, 210, 200), width=int(1 * k), joint="curve")
     sh = layer(W, H)
-    ImageDraw.Draw(sh).line([(x, y_at(x) + 10) for x in range(int(x0), int(x1) + 1, 8)], fill=(0, 0, 0, 120),
+    Draw(sh).line([(x, y_at(x) + 10) for x in range(int(x0), int(x1) + 1, 8)], fill=(0, 0, 0, 120),
                             width=8, joint="curve")
     img.alpha_composite(blurred(sh, 6))
     img.alpha_composite(ss_layer(W, H, paint, ss=2))
@@ -91,7 +91,7 @@ def make_menu_page():
               1450: [3, 6, 9], 1570: [1, 8, 6, 7, 4], 1690: [2, 5, 4, 3]}
     for x, codes in stacks.items():
         lane = layer(W, H)
-        ImageDraw.Draw(lane).rounded_rectangle((x - 8, 560, x + 88, 1040), radius=14,
+        Draw(lane).rounded_rectangle((x - 8, 560, x + 88, 1040), radius=14,
                                                fill=(0, 0, 10, 110), outline=(110, 110, 190, 90), width=2)
         img.alpha_composite(lane)
         for r, code in enumerate(codes):
@@ -147,10 +147,10 @@ def pattern_diagram(img, x, y, pitch=62):
     fancy_text(img, (px_pattern, y - 26), "PATTERN", label, fill=(240, 200, 120), anchor="mm")
     fancy_text(img, (px_thread, y - 26), "THREAD", label, fill=(200, 210, 250), anchor="mm")
     frame = layer(W, H)
-    ImageDraw.Draw(frame).rounded_rectangle((px_pattern - 38, y - 6, px_pattern + 38, y + 8 * pitch + 6), radius=10,
+    Draw(frame).rounded_rectangle((px_pattern - 38, y - 6, px_pattern + 38, y + 8 * pitch + 6), radius=10,
                                             fill=(30, 20, 6, 200), outline=(226, 180, 90, 255), width=3)
-    ImageDraw.Draw(frame).line((px_thread, y - 8, px_thread, y + 8 * pitch), fill=(255, 226, 150, 230), width=4)
-    ImageDraw.Draw(frame).rounded_rectangle((px_thread - 60, y - 12, px_thread + 60, y - 5), radius=3,
+    Draw(frame).line((px_thread, y - 8, px_thread, y + 8 * pitch), fill=(255, 226, 150, 230), width=4)
+    Draw(frame).rounded_rectangle((px_thread - 60, y - 12, px_thread + 60, y - 5), radius=3,
                                             fill=(214, 178, 104, 240))
     img.alpha_composite(frame)
     for i, code in enumerate(codes):
@@ -234,7 +234,7 @@ def make_instructions():
             place_gem(img, code, x + 22, y + 16, 40)
         else:
             tube = layer(W, H)
-            ImageDraw.Draw(tube).rounded_rectangle((x + 8, y - 4, x + 36, y + 38), radius=7,
+            Draw(tube).rounded_rectangle((x + 8, y - 4, x + 36, y + 38), radius=7,
                                                    fill=(170, 215, 255, 70), outline=(205, 235, 255, 230), width=2)
             img.alpha_composite(tube)
         y = paragraph(img, x + 56, y, text, font(23, "Sans"), 780, line_h=30) + 20

@@ -37,7 +37,7 @@ def make_background():
 
     # Lanes of the board, and their faint continuation where the thread hangs.
     lanes = layer(W, H)
-    ld = ImageDraw.Draw(lanes)
+    ld = Draw(lanes)
     for c in range(12):
         x = BOARD_X0 + LANE_PITCH * c
         ld.rounded_rectangle((x - 5, BOARD_Y0 - 5, x + CELL + 4, BOARD_Y0 + 8 * CELL + 4), radius=10,
@@ -57,7 +57,7 @@ def make_background():
     # The top row's lower edge: a quiet boundary, always there. The game itself shows when a column
     # is in danger (its top gem pulses and the alarm knocks), so the background does not shout.
     danger = layer(W, H)
-    dd = ImageDraw.Draw(danger)
+    dd = Draw(danger)
     y = BOARD_Y0 + CELL
     x_end = BOARD_X0 + LANE_PITCH * 11 + CELL + 12
     x = BOARD_X0 - 12
@@ -70,7 +70,7 @@ def make_background():
 
     # The rail the thread hangs from.
     rail = layer(W, H)
-    rd = ImageDraw.Draw(rail)
+    rd = Draw(rail)
     rd.rounded_rectangle((BOARD_X0 - 14, THREAD_Y0 - 6, TRASH_X + CELL + 10, THREAD_Y0 + 5), radius=5,
                          fill=(120, 84, 30, 255))
     rd.rounded_rectangle((BOARD_X0 - 12, THREAD_Y0 - 4, TRASH_X + CELL + 8, THREAD_Y0 + 3), radius=4,
@@ -100,7 +100,7 @@ def make_background():
             y = (10 + CELL * i) * k
             d.line((10 * k, y, (w - 11) * k, y), fill=(120, 90, 40, 120), width=int(1 * k))
     glowf = layer(W, H)
-    ImageDraw.Draw(glowf).rounded_rectangle((px0 - 2, py0 - 2, px0 + 82, py0 + 8 * CELL + 22), radius=14,
+    Draw(glowf).rounded_rectangle((px0 - 2, py0 - 2, px0 + 82, py0 + 8 * CELL + 22), radius=14,
                                             outline=(255, 190, 80, 120), width=6)
     img.alpha_composite(blurred(glowf, 8))
     paste(pat, ss_layer(80, 8 * CELL + 20, frame), (px0, py0))

@@ -17,7 +17,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from gen import buttons, common, digits, endings, gems, music, pages, playing, sounds  # noqa: E402
+from gen import buttons, common, digits, endings, feedback, gems, music, pages, playing, sounds  # noqa: E402
 
 
 def main():
@@ -33,7 +33,9 @@ def main():
         ("title page", pages.make_start_page), ("menu page", pages.make_menu_page),
         ("instructions", pages.make_instructions), ("about", pages.make_about),
         ("game over", endings.make_game_over), ("congratulations", endings.make_congratulations),
-        ("result panels", endings.make_result_panels),
+        ("result panels", endings.make_result_panels), ("column marker", feedback.make_column_marker),
+        ("pause sign", feedback.make_paused), ("full board sign", feedback.make_board_full),
+        ("thread hint", feedback.make_thread_not_full), ("volume", feedback.make_volume),
     ]
     only = os.environ.get("GLIMMORA_ASSETS_ONLY")   # e.g. "pictures" while working on the art
     if only != "sounds":

@@ -353,3 +353,111 @@ def title_text(img, cx, cy, text, size, grad=((255, 250, 210), (255, 170, 40)), 
 
 # -- Playing screen --------------------------------------------------------
 
+
+
+# -- Gamepad buttons, drawn beside the keys they stand for ---------------------
+
+PAD_BODY = (26, 28, 40, 255)        # dark, round and unlike the keyboard's light keycaps
+PAD_RING = (150, 156, 186, 255)
+PAD_FACE = {"A": (110, 222, 120), "B": (244, 98, 96)}   # the south and east face buttons' usual colours
+
+
+def pad_face(img, x, y, letter, d=30, size=22):
+    """A round face button with its letter in the button's colour; returns its width."""
+    def paint(dr, k, _im):
+        dr.ellipse((0, 0, (d - 1) * k, (d - 1) * k), fill=PAD_BODY, outline=PAD_RING, width=int(2 * k))
+    paste(img, ss_layer(d, d, paint), (x, y))
+    fancy_text(img, (x + d / 2, y + d / 2), letter, font(size, "Sans-Bold"), fill=PAD_FACE[letter], anchor="mm")
+    return d
+
+
+def pad_dpad(img, x, y, lit, d=30):
+    """The direction pad, its arms in `lit` ("left", "right", "up", "down") lit; returns its width."""
+    arm = d * 0.34
+    c = d / 2
+
+    def paint(dr, k, _im):
+        def P(u, v):
+            return (u * k, v * k)
+        lo, hi = c - arm / 2, c + arm / 2
+        cross = [P(lo, 0.5), P(hi, 0.5), P(hi, lo), P(d - 0.5, lo), P(d - 0.5, hi), P(hi, hi), P(hi, d - 0.5),
+                 P(lo, d - 0.5), P(lo, hi), P(0.5, hi), P(0.5, lo), P(lo, lo)]
+        dr.polygon(cross, fill=PAD_RING)
+        inset = 2
+        inner = [P(lo + inset, 0.5 + inset), P(hi - inset, 0.5 + inset), P(hi - inset, lo + inset),
+                 P(d - 0.5 - inset, lo + inset), P(d - 0.5 - inset, hi - inset), P(hi - inset, hi - inset),
+                 P(hi - inset, d - 0.5 - inset), P(lo + inset, d - 0.5 - inset), P(lo + inset, hi - inset),
+                 P(0.5 + inset, hi - inset), P(0.5 + inset, lo + inset), P(lo + inset, lo + inset)]
+        dr.polygon(inner, fill=PAD_BODY)
+        arms = {"up": (lo + inset, 0.5 + inset, hi - inset, lo + 1), "down": (lo + inset, hi - 1, hi - inset, d - 0.5 - inset),
+                "left": (0.5 + inset, lo + inset, lo + 1, hi - inset), "right": (hi - 1, lo + inset, d - 0.5 - inset, hi - inset)}
+        for name in lit:
+            dr.rectangle([v * k for v in arms[name]], fill=(255, 190, 70, 255))
+        tips = {"up": [(c, 3.5), (c - arm / 2 + 3, lo - 1.5), (c + arm / 2 - 3, lo - 1.5)],
+                "down": [(c, d - 3.5), (c - arm / 2 + 3, hi + 1.5), (c + arm / 2 - 3, hi + 1.5)],
+                "left": [(3.5, c), (lo - 1.5, c - arm / 2 + 3), (lo - 1.5, c + arm / 2 - 3)],
+                "right": [(d - 3.5, c), (hi + 1.5, c - arm / 2 + 3), (hi + 1.5, c + arm / 2 - 3)]}
+        for name, tri in tips.items():
+            dr.polygon([P(u, v) for u, v in tri], fill=(60, 30, 0, 255) if name in lit else (100, 104, 130, 255))
+    paste(img, ss_layer(d, d, paint), (x, y))
+    return d
+
+
+def pad_stick(img, x, y, d=30):
+    """The left thumbstick seen from above; returns its width."""
+    def paint(dr, k, _im):
+        dr.ellipse((0, 0, (d - 1) * k, (d - 1) * k), fill=PAD_BODY, outline=PAD_RING, width=int(2 * k))
+        dr.ellipse((d * 0.22 * k, d * 0.22 * k, d * 0.78 * k, d * 0.78 * k), fill=(70, 74, 98, 255),
+                   outline=(190, 196, 222, 255), width=int(1.5 * k))
+    paste(img, ss_layer(d, d, paint), (x, y))
+    return d
+
+
+def pad_pill(img, x, y, label, h=30, size=22, style="SansCondensed-Bold", bumper=False):
+    """A small pad button named by its label (START, BACK; LB and RB as shoulder buttons, rounder on
+    top); returns its width."""
+    f = font(size, style)
+    l, _t, r, _b = f.getbbox(label)
+    w = r - l + (7 if bumper else 14)
+
+    def paint(dr, k, im):
+        m = Image.new("L", im.size, 0)
+        md = ImageDraw.Draw(m)
+        md.rounded_rectangle((0, 0, (w - 1) * k, (h - 1) * k), radius=h / 2 * k, fill=255)
+        if bumper:
+            md.rounded_rectangle((0, h / 2 * k, (w - 1) * k, (h - 1) * k), radius=4 * k, fill=255)
+        # The ring is what an erosion takes off; the mask is padded so the picture's edge erodes too.
+        n = int(2 * k)
+        padded = Image.new("L", (im.size[0] + 2 * n, im.size[1] + 2 * n), 0)
+        padded.paste(m, (n, n))
+        edge = padded.filter(ImageFilter.MinFilter(2 * n + 1)).crop((n, n, n + im.size[0], n + im.size[1]))
+        ring = Image.new("RGBA", im.size, PAD_RING)
+        ring.putalpha(m)
+        im.alpha_composite(ring)
+        body = Image.new("RGBA", im.size, PAD_BODY)
+        body.putalpha(edge)
+        im.alpha_composite(body)
+    paste(img, ss_layer(w, h, paint), (x, y))
+    fancy_text(img, (x + w / 2, y + h / 2 + (2 if bumper else 0)), label, f, fill=(236, 238, 250), anchor="mm")
+    return w
+
+
+def inline_row(img, cx, cy, parts, fnt, fill=(230, 236, 255), outline=2, outline_col=(10, 10, 30),
+               shadow=(0, 3, 3, 0.6), gap=10, left=False):
+    """One line of words and drawn keys or buttons, centred on (cx, cy), or starting at cx if left.
+
+    parts: strings, and (draw, height) pairs where draw(img, x, top) draws a key or button of that
+    height with its left edge at x and returns its width."""
+    scratch = layer(W, 200)
+    widths = []
+    for part in parts:
+        widths.append(fnt.getlength(part) if isinstance(part, str) else part[0](scratch, 0, 0))
+    x = cx if left else cx - (sum(widths) + gap * (len(parts) - 1)) / 2
+    for part, w in zip(parts, widths):
+        if isinstance(part, str):
+            fancy_text(img, (x, cy), part, fnt, fill=fill, anchor="lm", outline=outline, outline_col=outline_col,
+                       shadow=shadow)
+        else:
+            part[0](img, x, cy - part[1] / 2)
+        x += w + gap
+    return x - gap

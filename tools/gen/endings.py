@@ -33,7 +33,9 @@ def falling_gems(img, items):
 
 
 def continue_hint(img):
-    hint(img, 960, 1010, "Press Space or click to continue", size=34)
+    inline_row(img, 960, 1010, ["Press", (lambda im, x, y: keycap(im, x, y, "SPACE", h=48, size=24, min_w=48), 48),
+                                "or click to continue  \u00b7  gamepad",
+                                (lambda im, x, y: pad_face(im, x, y, "A", d=46, size=26), 46)], font(34, "Sans-Bold"))
 
 
 def make_game_over():
@@ -54,9 +56,9 @@ def make_game_over():
                             ((1 - t) ** 2 * ay + 2 * t * (1 - t) * by + t * t * ey) * k))
             d.line(pts, fill=(200, 170, 110, 220), width=int(3 * k), joint="curve")
     img.alpha_composite(ss_layer(W, H, paint, ss=2))
-    falling_gems(img, [(1, 420, 760, 96, 18), (3, 300, 880, 84, -24), (5, 470, 960, 72, 40),
+    falling_gems(img, [(1, 420, 760, 96, 18), (3, 300, 880, 84, -24), (5, 470, 935, 72, 40),
                        (10, 200, 700, 80, 10), (2, 1500, 770, 96, -16), (4, 1630, 890, 84, 22),
-                       (7, 1440, 960, 72, -35), (6, 1720, 700, 80, 12)])
+                       (7, 1440, 935, 72, -35), (6, 1720, 700, 80, 12)])
     continue_hint(img)
     save_png(img.convert("RGB"), "game_over.png")
 
@@ -91,7 +93,7 @@ def make_congratulations():
     # Shown whenever the score is not below the best: a new record, a tie, or a first game that
     # scored nothing against a best of nothing. The wording holds for all three; the result panel
     # (drawn only for a score above 0) tells a record from the rest.
-    title_text(img, 960, 260, "Game Over", 200)
+    title_text(img, 960, 260, "Well Played!", 190)
     fancy_text(img, (960, 430), "Your score is the best so far", font(44, "Sans"), fill=(226, 236, 255),
                anchor="mm", shadow=(0, 3, 3, 0.6))
     swag(img, 120, 560, 620, 760, [(1, 70), (9, 96), (2, 70)])

@@ -7,7 +7,10 @@ oggdec on PATH:  /usr/bin/python3 tools/make_assets.py [output-dir]   (default: 
 The work is split by domain under tools/gen/: gems, digits, buttons, the playing
 screen, the pages, the end screens, the sound effects and the music. All
 randomness is seeded, so a rerun gives byte-identical PNGs; the MP3 and OGG
-files depend on the encoder versions installed.
+files depend on the encoder versions installed. Every picture the game draws is
+made twice from the same drawing code: at the design size into the output folder
+and at twice the size into its 2x/ folder. The sounds' volumes and the master
+volume's steps are read from the game's sources (src/app/AssetCatalogue.*).
 """
 
 import os
@@ -17,7 +20,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from gen import buttons, common, digits, endings, feedback, gems, music, pages, playing, sounds  # noqa: E402
+from gen import buttons, common, digits, endings, feedback, gems, music, pages, playing, soundcheck, sounds  # noqa: E402
 
 
 def main():
@@ -56,6 +59,8 @@ def main():
             sounds.make_sounds(tmp)
             print("music", flush=True)
             music.make_music(tmp)
+        # What a player hears: the figures the asset checks hold to their limits.
+        print(soundcheck.table(soundcheck.Measured(common.OUT)), flush=True)
     print("done: assets written to", common.OUT)
 
 

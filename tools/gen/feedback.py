@@ -33,11 +33,10 @@ def make_column_marker():
     """A soft light down the selected lane, brightest at the foot where the thread hangs, with a
     thin rail on either side. The gems are drawn over it; it has no jewel's shape or sparkle."""
     w, h = box_size("ColumnMarker")
-    glow = layer(w, h)
     arr = np.zeros((pixels(h), pixels(w), 4), np.float32)
     ys = (np.arange(pixels(h), dtype=np.float32) + 0.5) / pixels(h)
     arr[..., 0], arr[..., 1], arr[..., 2] = 255, 200, 110
-    arr[..., 3] = (26 + 40 * ys ** 1.6)[:, None]
+    arr[..., 3] = (24 + 36 * ys ** 1.6)[:, None]
     xs = (np.arange(pixels(w), dtype=np.float32) + 0.5) / pixels(w)
     arr[..., 3] *= (0.75 + 0.25 * np.sin(np.pi * xs) ** 0.5)[None, :]
     glow = Image.fromarray(clamp8(arr), "RGBA")
@@ -47,10 +46,10 @@ def make_column_marker():
             d.rounded_rectangle(((x - 1) * k, 2 * k, (x + 1) * k, (h - 2) * k), radius=1 * k, fill=(255, 214, 130, 190))
         # A brighter foot, like the rail the thread hangs from.
         d.rounded_rectangle((1 * k, (h - 7) * k, (w - 1) * k, (h - 1) * k), radius=3 * k, fill=(255, 220, 150, 150))
-    glow.alpha_composite(ss_layer(w, h, rails))
-    edge = blurred(glow, 1.5)
-    edge.alpha_composite(glow)
-    save_png(edge, "column_marker.png")
+    lit = ss_layer(w, h, rails)
+    glow.alpha_composite(blurred(lit, 1.5))
+    glow.alpha_composite(lit)
+    save_png(glow, "column_marker.png")
 
 
 def make_paused():

@@ -22,7 +22,7 @@ from PIL import Image
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from gen import catalogue, layout, music, sounds  # noqa: E402
-from gen.loudness import decode, integrated_lufs  # noqa: E402
+from gen.loudness import integrated_lufs  # noqa: E402
 from gen.soundcheck import MUSIC, Measured  # noqa: E402
 
 ASSETS = os.path.join(ROOT, "assets")
@@ -167,7 +167,8 @@ class Pictures(unittest.TestCase):
                     rgba = np.asarray(picture(name, scale).convert("RGBA").crop([v * scale for v in box]), np.float64)
                     ink = rgba[..., :3].min(axis=2) * rgba[..., 3]    # light, opaque strokes
                     rows = np.nonzero((ink >= 0.99 * ink.max()).sum(axis=1) >= 2)[0]
-                    self.assertGreaterEqual(rows.max() - rows.min() + 1, 16 * scale, "%s %s at %dx" % (name, box, scale))
+                    self.assertGreaterEqual(rows.max() - rows.min() + 1, 16 * scale,
+                                            "%s %s at %dx" % (name, box, scale))
 
     def test_digits_of_a_set_stay_apart(self):
         for prefix in ("digit_", "digit_b"):
@@ -194,14 +195,15 @@ class Pictures(unittest.TestCase):
             dw, dh = layout.box("HudDigit")[2:]
             for name in ("Score", "BestScore", "Patterns"):
                 x, y, pitch, count = layout.field(name)
-                self.assertLess(background[k * y:k * (y + dh), k * x:k * (x + pitch * (count - 1) + dw)].mean(), 20, name)
+                well = background[k * y:k * (y + dh), k * x:k * (x + pitch * (count - 1) + dw)]
+                self.assertLess(well.mean(), 20, name)
             px, py = layout.box("ResultPanel")[:2]
             ew, eh = layout.box("EndDigit")[2:]
             for panel in ("GO3", "GO4"):
                 image = np.asarray(picture(panel, k).convert("L"), np.float64)
                 x, y, pitch, count = layout.field("EndScore")
-                self.assertLess(image[k * (y - py):k * (y - py + eh), k * (x - px):k * (x - px + pitch * (count - 1) + ew)]
-                                .mean(), 20, panel)
+                well = image[k * (y - py):k * (y - py + eh), k * (x - px):k * (x - px + pitch * (count - 1) + ew)]
+                self.assertLess(well.mean(), 20, panel)
                 x, y = layout.point("EndLevelTens")
                 units = layout.point("EndLevelUnits")[0]
                 self.assertLess(image[k * (y - py):k * (y - py + eh), k * (x - px):k * (units - px + ew)].mean(), 20)
@@ -225,7 +227,7 @@ class Pictures(unittest.TestCase):
                 h, w = a.shape
                 self.assertGreater(a[h // 3:2 * h // 3, w // 5:w // 2].min(), 200, name)
         # Each volume level looks unlike the next.
-        levels = [alpha("volume_%d" % n).astype(np.float64) + np.asarray(picture("volume_%d" % n).convert("L"), np.float64)
+        levels = [alpha("volume_%d" % n) + np.asarray(picture("volume_%d" % n).convert("L"), np.float64)
                   for n in range(11)]
         for n in range(10):
             self.assertGreater(np.abs(levels[n + 1] - levels[n]).sum(), 20000, n)
@@ -253,7 +255,8 @@ class Sounds(unittest.TestCase):
         self.assertEqual(catalogue.master_gain(0), 0.0)
         self.assertAlmostEqual(catalogue.master_gain(10), c["MaxMasterGain"])
         for level in range(1, 10):
-            self.assertAlmostEqual(20 * math.log10(catalogue.master_gain(level + 1) / catalogue.master_gain(level)), 3.0)
+            step = catalogue.master_gain(level + 1) / catalogue.master_gain(level)
+            self.assertAlmostEqual(20 * math.log10(step), 3.0)
 
     def test_every_effect_is_clean_and_of_its_length(self):
         for name, (signal, rate) in self.effects.items():

@@ -389,8 +389,9 @@ def pad_dpad(img, x, y, lit, d=30):
                  P(hi - inset, d - 0.5 - inset), P(lo + inset, d - 0.5 - inset), P(lo + inset, hi - inset),
                  P(0.5 + inset, hi - inset), P(0.5 + inset, lo + inset), P(lo + inset, lo + inset)]
         dr.polygon(inner, fill=PAD_BODY)
-        arms = {"up": (lo + inset, 0.5 + inset, hi - inset, lo + 1), "down": (lo + inset, hi - 1, hi - inset, d - 0.5 - inset),
-                "left": (0.5 + inset, lo + inset, lo + 1, hi - inset), "right": (hi - 1, lo + inset, d - 0.5 - inset, hi - inset)}
+        far = d - 0.5 - inset
+        arms = {"up": (lo + inset, 0.5 + inset, hi - inset, lo + 1), "down": (lo + inset, hi - 1, hi - inset, far),
+                "left": (0.5 + inset, lo + inset, lo + 1, hi - inset), "right": (hi - 1, lo + inset, far, hi - inset)}
         for name in lit:
             dr.rectangle([v * k for v in arms[name]], fill=(255, 190, 70, 255))
         tips = {"up": [(c, 3.5), (c - arm / 2 + 3, lo - 1.5), (c + arm / 2 - 3, lo - 1.5)],

@@ -57,11 +57,11 @@ def make_paused():
     paused game does not look like a running one. Board and thread stay in sight."""
     w, h = box_size("PausedOverlay")
     img = Image.new("RGBA", (pixels(w), pixels(h)), (4, 4, 16, 56))
-    bw, bh = 700, 196
-    bx, by = (w - bw) // 2, 246
+    bw, bh = 780, 206
+    bx, by = (w - bw) // 2, 242
     paste(img, sign_panel(bw, bh, (10, 12, 36, 218), (150, 160, 230, 255), radius=26), (bx, by))
     cx = w / 2
-    title_text(img, cx, by + 64, "Paused", 72)
+    title_text(img, cx, by + 62, "Paused", 72)
     f = font(26, "Sans-Bold")
     col = (226, 230, 250)
 
@@ -73,9 +73,9 @@ def make_paused():
         paste(im, ss_layer(44, 44, paint), (x, y))
         return 44
 
-    inline_row(img, cx, by + 124, ["Press", (lambda im, x, y: keycap(im, x, y, "P", h=44, size=24, min_w=44), 44),
+    inline_row(img, cx, by + 122, ["Press", (lambda im, x, y: keycap(im, x, y, "P", h=44, size=24, min_w=44), 44),
                                    "or the pause button", (pause_button, 44), "to resume"], f, fill=col)
-    inline_row(img, cx, by + 166, ["gamepad", (lambda im, x, y: pad_pill(im, x, y, "START", h=36, size=22), 36)],
+    inline_row(img, cx, by + 166, ["gamepad", (lambda im, x, y: pad_pill(im, x, y, "START", h=34, size=22), 34)],
                font(24, "Sans"), fill=(190, 196, 226), outline=0, shadow=None)
     save_png(img, "paused.png")
 

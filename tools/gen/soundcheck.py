@@ -3,12 +3,17 @@ the master volume read from the game's sources: each sound alone and the music w
 they occur, at the default master level, full range and through small speakers (a 300 Hz
 high-pass), and each sound's highest peak at the loudest master level.
 
-    /usr/bin/python3 tools/gen/soundcheck.py [assets folder]     # prints the table
+    /usr/bin/python3 tools/gen/soundcheck.py [assets folder] [--mix play.wav]
+
+prints the table; with --mix it also writes the music with the effects as they occur, at the
+default master level, as a 32-bit float stereo WAV for any other loudness meter
+(ffmpeg -i play.wav -af ebur128 -f null -).
 
 The asset checks (tests/assets/test_assets.py) hold these figures to their limits."""
 
 import math
 import os
+import struct
 import sys
 
 if __name__ == "__main__":
@@ -50,6 +55,17 @@ class Measured:
         mix = play_mix(self.weighted[MUSIC][small], effects, self.rate, self.volumes, self.volumes[MUSIC], gain)
         return gated_lufs(mix, self.rate)
 
+    def write_play(self, path):
+        """The music with the effects as they occur at the default master level, as a float WAV."""
+        effects = {name: signal for name, signal in self.signals.items() if name != MUSIC}
+        mix = play_mix(self.signals[MUSIC], effects, self.rate, self.volumes, self.volumes[MUSIC], self.default_gain)
+        data = mix.astype("<f4").tobytes()
+        header = (b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt "
+                  + struct.pack("<IHHIIHH", 16, 3, 2, self.rate, self.rate * 8, 8, 32)      # 32-bit float, stereo
+                  + b"data" + struct.pack("<I", len(data)))
+        with open(path, "wb") as out:
+            out.write(header + data)
+
     def loudest_peak(self, name):
         """A file's highest peak times its volume and the loudest master gain, in dBFS."""
         peak = np.abs(self.signals[name]).max() * self.volumes[name] / 100.0 * self.loudest_gain
@@ -80,5 +96,14 @@ def table(measured):
 
 
 if __name__ == "__main__":
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "assets")
-    print(table(Measured(folder)))
+    args = sys.argv[1:]
+    mix_path = None
+    if "--mix" in args:
+        at = args.index("--mix")
+        mix_path = args[at + 1]
+        del args[at:at + 2]
+    here = os.path.dirname(os.path.abspath(__file__))
+    measured = Measured(args[0] if args else os.path.join(here, "..", "..", "assets"))
+    print(table(measured))
+    if mix_path:
+        measured.write_play(mix_path)

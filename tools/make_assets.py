@@ -7,7 +7,10 @@ oggdec on PATH:  /usr/bin/python3 tools/make_assets.py [output-dir]   (default: 
 The work is split by domain under tools/gen/: gems, digits, buttons, the playing
 screen, the pages, the end screens, the sound effects and the music. All
 randomness is seeded, so a rerun gives byte-identical PNGs; the MP3 and OGG
-files depend on the encoder versions installed.
+files depend on the encoder versions installed. Every picture the game draws is
+made twice from the same drawing code: at the design size into the output folder
+and at twice the size into its 2x/ folder. The sounds' volumes and the master
+volume's steps are read from the game's sources (src/app/AssetCatalogue.*).
 """
 
 import os
@@ -17,7 +20,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from gen import buttons, common, digits, endings, gems, music, pages, playing, sounds  # noqa: E402
+from gen import buttons, common, digits, endings, feedback, gems, music, pages, playing, soundcheck, sounds  # noqa: E402
 
 
 def main():
@@ -33,19 +36,31 @@ def main():
         ("title page", pages.make_start_page), ("menu page", pages.make_menu_page),
         ("instructions", pages.make_instructions), ("about", pages.make_about),
         ("game over", endings.make_game_over), ("congratulations", endings.make_congratulations),
-        ("result panels", endings.make_result_panels),
+        ("result panels", endings.make_result_panels), ("column marker", feedback.make_column_marker),
+        ("pause sign", feedback.make_paused), ("full board sign", feedback.make_board_full),
+        ("thread hint", feedback.make_thread_not_full), ("volume", feedback.make_volume),
     ]
     only = os.environ.get("GLIMMORA_ASSETS_ONLY")   # e.g. "pictures" while working on the art
     if only != "sounds":
-        for label, fn in steps:
-            print("pictures:", label, flush=True)
-            fn()
+        out = common.OUT
+        # The design set, then the same drawings at twice the size for large screens (all but the cursor,
+        # which the system draws at its own size).
+        for scale, folder in ((1, out), (2, os.path.join(out, "2x"))):
+            common.S, common.OUT = scale, folder
+            os.makedirs(folder, exist_ok=True)
+            for label, fn in steps:
+                if scale == 1 or fn is not buttons.make_cursor:
+                    print("pictures %dx:" % scale, label, flush=True)
+                    fn()
+        common.S, common.OUT = 1, out
     if only != "pictures":
         with tempfile.TemporaryDirectory() as tmp:
             print("sounds", flush=True)
             sounds.make_sounds(tmp)
             print("music", flush=True)
             music.make_music(tmp)
+        # What a player hears: the figures the asset checks hold to their limits.
+        print(soundcheck.table(soundcheck.Measured(common.OUT)), flush=True)
     print("done: assets written to", common.OUT)
 
 

@@ -93,3 +93,6 @@ constexpr std::array<DesignPoint, 4> timeDigitPositions = {
     {layout::TimeMinutesTens, layout::TimeMinutesUnits, layout::TimeSecondsTens, layout::TimeSecondsUnits}};
 constexpr std::array<DesignPoint, 2> levelDigitPositions = {{layout::LevelTens, layout::LevelUnits}};
 constexpr std::array<DesignPoint, 2> endLevelDigitPositions = {{layout::EndLevelTens, layout::EndLevelUnits}};
+constexpr float MaxMasterGain = 10.5f;
+constexpr int MasterLevels = 10;
+constexpr int DefaultMasterLevel = 8;

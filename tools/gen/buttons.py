@@ -1,6 +1,6 @@
 """Menu buttons, the five in-game buttons and the mouse cursor."""
 
-from gen import layout
+from gen import common, layout
 from gen.common import *  # noqa: F401,F403
 
 
@@ -20,21 +20,24 @@ def pill(size, top, bottom, border, inset=4, radius=None, border_w=3, gloss=70):
     rad = radius if radius is not None else (h - 2 * inset) * 0.42
     box = (inset, inset, w - inset - 1, h - inset - 1)
 
+    k = SS * common.S
+    pixel_size = (pixels(w), pixels(h))
+
     def shape_mask(k):
         m = Image.new("L", (w * k, h * k), 0)
         ImageDraw.Draw(m).rounded_rectangle([v * k for v in box], radius=rad * k, fill=255)
-        return m.resize((w, h), Image.LANCZOS)
+        return m.resize(pixel_size, Image.LANCZOS)
 
-    body = shape_mask(SS)
-    img = gradient_fill(size, top, bottom, inset, h - inset)
+    body = shape_mask(k)
+    img = gradient_fill(pixel_size, top, bottom, inset * common.S, (h - inset) * common.S)
     img.putalpha(body)
     # Gloss on the upper half.
-    gmask = Image.new("L", (w * SS, h * SS), 0)
+    gmask = Image.new("L", (w * k, h * k), 0)
     ImageDraw.Draw(gmask).rounded_rectangle(
-        [(inset + border_w + 2) * SS, (inset + border_w + 1) * SS, (w - inset - border_w - 3) * SS,
-         (inset + (h - 2 * inset) * 0.48) * SS], radius=(rad - 3) * SS, fill=gloss)
-    gmask = gmask.resize((w, h), Image.LANCZOS)
-    gl = colour_layer(size, (255, 255, 255), ImageChops.multiply(gmask, body))
+        [(inset + border_w + 2) * k, (inset + border_w + 1) * k, (w - inset - border_w - 3) * k,
+         (inset + (h - 2 * inset) * 0.48) * k], radius=(rad - 3) * k, fill=gloss)
+    gmask = gmask.resize(pixel_size, Image.LANCZOS)
+    gl = colour_layer(pixel_size, (255, 255, 255), ImageChops.multiply(gmask, body))
     img.alpha_composite(gl)
 
     def paint(d, k, _im):
@@ -145,20 +148,20 @@ def game_button(icons):
         for ic in icons:
             ic(d, k)
     ic = ss_layer(100, 100, paint)
-    shadow = blurred(colour_layer((100, 100), (0, 0, 0), ic.getchannel("A"), 0.8), 2)
+    shadow = blurred(colour_layer(ic.size, (0, 0, 0), ic.getchannel("A"), 0.8), 2)
     img.alpha_composite(shadow, (0, 0))
     img.alpha_composite(ic)
     w, h = layout.box("MusicButton")[2:]
     side = GAME_BUTTON_DRAWN
     canvas = layer(w, h)
-    paste(canvas, img.resize((side, side), Image.LANCZOS), ((w - side) // 2, 0))
+    paste(canvas, shrink(img, side, side), ((w - side) // 2, 0))
     return canvas
 
 
 def make_game_buttons():
     def muted(fn):
         def draw_muted(d, k):
-            m = layer(100 * k, 100 * k)
+            m = Image.new("RGBA", (100 * k, 100 * k), (0, 0, 0, 0))
             fn(ImageDraw.Draw(m), k)
             d.bitmap((0, 0), m.getchannel("A"), fill=(140, 146, 168, 255))
         return draw_muted

@@ -1,6 +1,6 @@
 """End-screen backgrounds and the four result panels."""
 
-from gen import digits, layout
+from gen import common, digits, layout
 from gen.common import *  # noqa: F401,F403
 from gen.gems import GEM_GLOW, make_gem, place_gem  # noqa: F401
 from gen.buttons import fit_font
@@ -24,15 +24,18 @@ def falling_gems(img, items):
     for code, cx, cy, size, ang in items:
         g = make_gem(code, size, label=False).rotate(ang, resample=Image.BICUBIC, expand=True)
         pad = size // 2
-        halo = layer(g.size[0] + 2 * pad, g.size[1] + 2 * pad)
-        halo.alpha_composite(colour_layer(g.size, GEM_GLOW[code], g.getchannel("A"), 0.5), (pad, pad))
+        gw, gh = g.size[0] / common.S, g.size[1] / common.S
+        halo = layer(gw + 2 * pad, gh + 2 * pad)
+        paste(halo, colour_layer(g.size, GEM_GLOW[code], g.getchannel("A"), 0.5), (pad, pad))
         halo = blurred(halo, size * 0.15)
-        paste(img, halo, (cx - g.size[0] / 2 - pad, cy - g.size[1] / 2 - pad))
-        paste(img, g, (cx - g.size[0] / 2, cy - g.size[1] / 2))
+        paste(img, halo, (cx - gw / 2 - pad, cy - gh / 2 - pad))
+        paste(img, g, (cx - gw / 2, cy - gh / 2))
 
 
 def continue_hint(img):
-    hint(img, 960, 1010, "Press Space or click to continue", size=34)
+    inline_row(img, 960, 1010, ["Press", (lambda im, x, y: keycap(im, x, y, "SPACE", h=48, size=24, min_w=48), 48),
+                                "or click to continue  \u00b7  gamepad",
+                                (lambda im, x, y: pad_face(im, x, y, "A", d=46, size=26), 46)], font(34, "Sans-Bold"))
 
 
 def make_game_over():
@@ -53,9 +56,9 @@ def make_game_over():
                             ((1 - t) ** 2 * ay + 2 * t * (1 - t) * by + t * t * ey) * k))
             d.line(pts, fill=(200, 170, 110, 220), width=int(3 * k), joint="curve")
     img.alpha_composite(ss_layer(W, H, paint, ss=2))
-    falling_gems(img, [(1, 420, 760, 96, 18), (3, 300, 880, 84, -24), (5, 470, 960, 72, 40),
+    falling_gems(img, [(1, 420, 760, 96, 18), (3, 300, 880, 84, -24), (5, 470, 935, 72, 40),
                        (10, 200, 700, 80, 10), (2, 1500, 770, 96, -16), (4, 1630, 890, 84, 22),
-                       (7, 1440, 960, 72, -35), (6, 1720, 700, 80, 12)])
+                       (7, 1440, 935, 72, -35), (6, 1720, 700, 80, 12)])
     continue_hint(img)
     save_png(img.convert("RGB"), "game_over.png")
 
@@ -84,13 +87,13 @@ def make_congratulations():
         pts = [(x + c * dx - s_ * dy, y + s_ * dx + c * dy) for dx, dy in
                ((-w, -h), (w, -h), (w, h), (-w, h))]
         col = colours[int(rng.integers(0, len(colours)))]
-        ImageDraw.Draw(conf).polygon([(px_ * 2, py_ * 2) for px_, py_ in pts], fill=col + (220,))
+        Draw(conf).polygon([(px_ * 2, py_ * 2) for px_, py_ in pts], fill=col + (220,))
         count += 1
-    img.alpha_composite(conf.resize((W, H), Image.LANCZOS))
+    img.alpha_composite(shrink(conf, W, H))
     # Shown whenever the score is not below the best: a new record, a tie, or a first game that
     # scored nothing against a best of nothing. The wording holds for all three; the result panel
     # (drawn only for a score above 0) tells a record from the rest.
-    title_text(img, 960, 260, "Game Over", 200)
+    title_text(img, 960, 260, "Well Played!", 190)
     fancy_text(img, (960, 430), "Your score is the best so far", font(44, "Sans"), fill=(226, 236, 255),
                anchor="mm", shadow=(0, 3, 3, 0.6))
     swag(img, 120, 560, 620, 760, [(1, 70), (9, 96), (2, 70)])
@@ -124,7 +127,7 @@ def make_result_panels():
                                 fill=(255, 255, 255, 255))
         body_mask = ss_layer(w, h, paint).getchannel("A")
         top, bot = ((60, 40, 90), (22, 16, 44)) if best else ((36, 38, 80), (14, 14, 38))
-        body = gradient_fill((w, h), top, bot, 0, h)
+        body = gradient_fill((pixels(w), pixels(h)), top, bot, 0, h * common.S)
         body.putalpha(body_mask)
         img.alpha_composite(body)
         border = (255, 206, 100) if best else (150, 160, 220)
@@ -147,7 +150,7 @@ def make_result_panels():
         # A short string of beads as an ornament.
         codes = [1, 2, 3, 9, 4, 5, 6] if best else [5, 3, 1, 2, 4, 6, 7]
         sl = layer(w, h)
-        ImageDraw.Draw(sl).line((70, 158, w - 70, 158), fill=(220, 190, 120, 200), width=2)
+        Draw(sl).line((70, 158, w - 70, 158), fill=(220, 190, 120, 200), width=2)
         img.alpha_composite(sl)
         for i, code in enumerate(codes):
             g = make_gem(code, 34, label=False)
@@ -155,7 +158,7 @@ def make_result_panels():
 
         # Digit wells: the game draws the numbers into these empty boxes.
         wells = layer(w, h)
-        wd = ImageDraw.Draw(wells)
+        wd = Draw(wells)
         score_x, _sy, score_pitch, score_positions = layout.field("EndScore")
         score_well = digit_well("EndScore", score_positions, score_pitch)
         wd.rounded_rectangle(score_well, radius=7, fill=(0, 0, 0, 230), outline=border + (160,), width=1)

@@ -1,5 +1,6 @@
 """The eleven gem pictures: faceted jewels with printed values, the diamond, the trash rock and the empty slot."""
 
+from gen import common
 from gen.common import *  # noqa: F401,F403  (drawing helpers)
 
 LIGHT = (-0.5 / math.hypot(0.5, 0.85), -0.85 / math.hypot(0.5, 0.85))
@@ -130,7 +131,8 @@ def facet_gem_layer(px, base, outline, rings, centre, glint=True):
     img = ss_layer(px, px, paint)
     # Soft sheen: brighter at the top left, deeper at the bottom right.
     arr = np.asarray(img).astype(np.float32)
-    yy, xx = np.mgrid[0:px, 0:px].astype(np.float32) / px
+    n = img.size[0]
+    yy, xx = np.mgrid[0:n, 0:n].astype(np.float32) / n
     sheen = 1.14 - 0.3 * (0.55 * xx + 0.45 * yy)
     arr[:, :, :3] = arr[:, :, :3] * sheen[:, :, None]
     img = Image.fromarray(clamp8(arr), "RGBA")
@@ -219,7 +221,7 @@ def trash_layer(px, seed=7):
 def gem_label(img, text, base):
     """The value, as large as the gem allows: 22 px on a 60 px gem, so it is still read on a
     1366 x 768 screen. Condensed figures keep it inside the narrower cuts."""
-    px = img.size[0]
+    px = round(img.size[0] / common.S)
     f = font(round(px * 22 / 60), "SansCondensed-Bold")
     lay = layer(px, px)
     fancy_text(lay, (px / 2, px / 2 + px * 0.02), text, f, fill=(255, 255, 255), anchor="mm",
@@ -288,7 +290,7 @@ def place_gem(img, code, cx, cy, px, glow=None, label=False):
         halo = blurred(colour_layer(g.size, col, g.getchannel("A"), alpha), px * 0.12)
         pad = int(px * 0.4)
         h2 = layer(px + 2 * pad, px + 2 * pad)
-        h2.alpha_composite(halo, (pad, pad))
+        paste(h2, halo, (pad, pad))
         h2 = blurred(h2, px * 0.1)
         paste(img, h2, (cx - px / 2 - pad, cy - px / 2 - pad))
     paste(img, g, (cx - px / 2, cy - px / 2))

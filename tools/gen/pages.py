@@ -17,7 +17,7 @@ def swag(img, x0, x1, y_end, y_low, beads):
         d.line(pts, fill=(240, 210, 140, 255), width=int(3 * k), joint="curve")
         d.line([(x, y - 1.2 * k) for x, y in pts], fill=(255, 245, 210, 200), width=int(1 * k), joint="curve")
     sh = layer(W, H)
-    ImageDraw.Draw(sh).line([(x, y_at(x) + 10) for x in range(int(x0), int(x1) + 1, 8)], fill=(0, 0, 0, 120),
+    Draw(sh).line([(x, y_at(x) + 10) for x in range(int(x0), int(x1) + 1, 8)], fill=(0, 0, 0, 120),
                             width=8, joint="curve")
     img.alpha_composite(blurred(sh, 6))
     img.alpha_composite(ss_layer(W, H, paint, ss=2))
@@ -53,7 +53,9 @@ def make_start_page():
     keycap(img, int(x + wpre + 4), y - 32, "SPACE", h=62, size=30, min_w=kw)
     fancy_text(img, (x + wpre + kw + 16, y), post, f, fill=(255, 236, 190), anchor="lm", outline=2,
                outline_col=(20, 10, 30))
-    fancy_text(img, (960, 1000), "or click anywhere", font(26, "Sans"), fill=(160, 160, 200), anchor="mm")
+    inline_row(img, 960, 1000, ["or click anywhere  \u00b7  gamepad",
+                                (lambda im, x, y: pad_face(im, x, y, "A", d=34, size=22), 34)],
+               font(26, "Sans"), fill=(160, 160, 200), outline=0, shadow=None)
     save_png(img.convert("RGB"), "start_page.png")
 
 
@@ -77,13 +79,18 @@ def make_menu_page():
     title_text(img, 960, 176, "Glimmora", 180)
     fancy_text(img, (960, 302), "a puzzle of gems and threads", font(34, "Sans"), fill=(196, 194, 240),
                anchor="mm", shadow=(0, 3, 3, 0.6))
-    # The title page answered a key; this one wants the mouse, and says so.
-    f = font(32, "Sans-Bold")
-    text = "Click a button to choose"
-    left = 960 - (36 + 16 + f.getlength(text)) / 2
-    mouse_icon(img, left, 372 - 27, 54)
-    fancy_text(img, (left + 52, 372), text, f, fill=(255, 226, 160), anchor="lm", outline=2,
-               outline_col=(20, 10, 30), shadow=(0, 3, 3, 0.6))
+    # The three ways to choose a button: the mouse, the arrow keys, the gamepad.
+    def mouse(im, x, y):
+        mouse_icon(im, x, y, 54)
+        return 37
+
+    def key(name):
+        return (lambda im, x, y: keycap(im, x, y, name, h=46, size=24, min_w=46), 46)
+    inline_row(img, 960, 372, [(mouse, 54), "Click a button, or choose with", key("\u2191"), key("\u2193"),
+                               "and press", key("ENTER"), " \u00b7  gamepad",
+                               (lambda im, x, y: pad_dpad(im, x, y, {"up", "down"}, d=46), 46), "and",
+                               (lambda im, x, y: pad_face(im, x, y, "A", d=46, size=26), 46)],
+               font(32, "Sans-Bold"), fill=(255, 226, 160), outline_col=(20, 10, 30))
     # A calm glass panel for the buttons (drawn over it by the game).
     panel(img, (690, 420, 1230, 1052), radius=34, fill=(12, 12, 40, 150), border=(150, 140, 220, 120))
     # Gems resting in short lanes on either side, like the board.
@@ -91,7 +98,7 @@ def make_menu_page():
               1450: [3, 6, 9], 1570: [1, 8, 6, 7, 4], 1690: [2, 5, 4, 3]}
     for x, codes in stacks.items():
         lane = layer(W, H)
-        ImageDraw.Draw(lane).rounded_rectangle((x - 8, 560, x + 88, 1040), radius=14,
+        Draw(lane).rounded_rectangle((x - 8, 560, x + 88, 1040), radius=14,
                                                fill=(0, 0, 10, 110), outline=(110, 110, 190, 90), width=2)
         img.alpha_composite(lane)
         for r, code in enumerate(codes):
@@ -147,10 +154,10 @@ def pattern_diagram(img, x, y, pitch=62):
     fancy_text(img, (px_pattern, y - 26), "PATTERN", label, fill=(240, 200, 120), anchor="mm")
     fancy_text(img, (px_thread, y - 26), "THREAD", label, fill=(200, 210, 250), anchor="mm")
     frame = layer(W, H)
-    ImageDraw.Draw(frame).rounded_rectangle((px_pattern - 38, y - 6, px_pattern + 38, y + 8 * pitch + 6), radius=10,
+    Draw(frame).rounded_rectangle((px_pattern - 38, y - 6, px_pattern + 38, y + 8 * pitch + 6), radius=10,
                                             fill=(30, 20, 6, 200), outline=(226, 180, 90, 255), width=3)
-    ImageDraw.Draw(frame).line((px_thread, y - 8, px_thread, y + 8 * pitch), fill=(255, 226, 150, 230), width=4)
-    ImageDraw.Draw(frame).rounded_rectangle((px_thread - 60, y - 12, px_thread + 60, y - 5), radius=3,
+    Draw(frame).line((px_thread, y - 8, px_thread, y + 8 * pitch), fill=(255, 226, 150, 230), width=4)
+    Draw(frame).rounded_rectangle((px_thread - 60, y - 12, px_thread + 60, y - 5), radius=3,
                                             fill=(214, 178, 104, 240))
     img.alpha_composite(frame)
     for i, code in enumerate(codes):
@@ -169,6 +176,16 @@ def pattern_diagram(img, x, y, pitch=62):
     ax = px_thread + 42 + font(22, "Sans-Bold").getlength("pull 8th, last") + 24
     arrow(img, [(ax, y + 8 * pitch - 20), (ax, y + 14)])
     return ax
+
+
+def return_hint(img, cy):
+    """How a sub-page is left: a click, Space or Enter, or the gamepad's A or B."""
+    f = font(32, "Sans-Bold")
+    key = (lambda im, x, y: keycap(im, x, y, "SPACE", h=46, size=24, min_w=46), 46)
+    enter = (lambda im, x, y: keycap(im, x, y, "ENTER", h=46, size=24, min_w=46), 46)
+    a = (lambda im, x, y: pad_face(im, x, y, "A", d=44, size=26), 44)
+    b = (lambda im, x, y: pad_face(im, x, y, "B", d=44, size=26), 44)
+    inline_row(img, 960, cy, ["Click or press", key, "or", enter, "to return  \u00b7  gamepad", a, "or", b], f)
 
 
 def make_instructions():
@@ -199,28 +216,57 @@ def make_instructions():
     paragraph(img, x, y, "60 levels of 60 seconds: gems fall faster each level, and a new kind joins every "
                          "ten levels.", body, 800)
 
-    # Right: the keys, then the three things a first game runs into.
-    x, y = 1010, 158
-    heading(img, x, y, "Keys")
-    y += 58
+    # Right: the keys with the gamepad's buttons beside them, then the three things a first game runs into.
+    x, y = 1010, 156
+    heading(img, x, y, "Keys and gamepad")
+    y += 54
+    h = 40
+    row_f = font(23, "Sans")
+    pad_x, text_x = x + 120, x + 236
+
+    def dpad(*arms):
+        return lambda xx, yy: pad_dpad(img, xx, yy, set(arms), d=h)
+
+    def stick(xx, yy):
+        w = pad_dpad(img, xx, yy, {"left", "right"}, d=h) + 4
+        fancy_text(img, (xx + w + 5, yy + h / 2), "/", row_f, fill=(150, 156, 186), anchor="mm")
+        return w + 14 + pad_stick(img, xx + w + 14, yy, d=h)
+
+    def pill(label, **kw):
+        return lambda xx, yy: pad_pill(img, xx, yy, label, h=h, size=22, **kw)
+
+    def bumpers(xx, yy):
+        w = pad_pill(img, xx, yy, "LB", h=h, size=22, bumper=True) + 6
+        return w + pad_pill(img, xx + w, yy, "RB", h=h, size=22, bumper=True)
+
     rows = [
-        (["\u2190", "\u2192"], "move along the 12 columns and the TRASH tube"),
-        (["\u2193"], "pull the bottom gem onto the thread"),
-        (["\u2191"], "push the top bead back into the column"),
-        (["SPACE"], "drop the falling gem at once"),
-        (["P", "M", "S"], "pause, music on / off, sound on / off"),
-        (["B"], "abandon this game, back to the menu"),
-        (["ESC"], "quit the game (here: back to the menu)"),
+        (["\u2190", "\u2192"], stick, "move along the 12 columns and the TRASH tube"),
+        (["\u2193"], dpad("down"), "pull the bottom gem onto the thread"),
+        (["\u2191"], dpad("up"), "push the top bead back into the column"),
+        (["SPACE"], lambda xx, yy: pad_face(img, xx, yy, "A", d=h, size=24), "drop the falling gem at once"),
+        (["P"], pill("START"), "pause and resume"),
+        (["\u2212", "+"], bumpers, "volume down and up, on every screen"),
+        (["M", "S"], None, "music on / off, sound on / off"),
+        (["B"], pill("BACK"), "abandon this game, back to the menu"),
+        (["ESC"], None, "quit the game (here: back to the menu)"),
     ]
-    for keys, text in rows:
+    for keys, pad, text in rows:
         kx = x
         for kname in keys:
-            kx += keycap(img, kx, y - 4, kname, h=42, size=22 if len(kname) > 1 else 24, min_w=42) + 6
-        fancy_text(img, (x + 176, y + 17), text, body, fill=(226, 228, 246), anchor="lm")
-        y += 60
-    y += 14
+            kx += keycap(img, kx, y, kname, h=h, size=22 if len(kname) > 1 else 24, min_w=h) + 6
+        assert kx <= pad_x + 6, keys
+        if pad:
+            assert pad_x + pad(pad_x, y) <= text_x - 10, text
+        assert text_x + row_f.getlength(text) <= 1850, text
+        fancy_text(img, (text_x, y + h / 2 - 2), text, row_f, fill=(226, 228, 246), anchor="lm")
+        y += 48
+    inline_row(img, x, y + 12, ["On the menu and its pages", (lambda im, xx, yy: pad_face(im, xx, yy, "A", d=34), 34),
+                                "presses a button and", (lambda im, xx, yy: pad_face(im, xx, yy, "B", d=34), 34),
+                                "goes back"], font(23, "Sans"), fill=(190, 194, 226), outline=0, shadow=None,
+               gap=9, left=True)
+    y += 48
     heading(img, x, y, "Good to know", 30)
-    y += 52
+    y += 48
     notes = [
         (6, "Danger: a column holding 7 gems makes its top gem pulse and an alarm knock every second. "
             "One more gem there ends the game."),
@@ -234,11 +280,12 @@ def make_instructions():
             place_gem(img, code, x + 22, y + 16, 40)
         else:
             tube = layer(W, H)
-            ImageDraw.Draw(tube).rounded_rectangle((x + 8, y - 4, x + 36, y + 38), radius=7,
-                                                   fill=(170, 215, 255, 70), outline=(205, 235, 255, 230), width=2)
+            Draw(tube).rounded_rectangle((x + 8, y - 4, x + 36, y + 38), radius=7,
+                                         fill=(170, 215, 255, 70), outline=(205, 235, 255, 230), width=2)
             img.alpha_composite(tube)
-        y = paragraph(img, x + 56, y, text, font(23, "Sans"), 780, line_h=30) + 20
-    hint(img, 960, 1030, "Click or press Space to return", size=32)
+        y = paragraph(img, x + 56, y, text, font(23, "Sans"), 780, line_h=30) + 14
+    assert y <= 982, y
+    return_hint(img, 1030)
     save_png(img.convert("RGB"), "instructions.png")
 
 
@@ -258,7 +305,7 @@ def make_about():
     for text, size, style, col in lines:
         fancy_text(img, (960, y), text, font(size, style), fill=col, anchor="mm", shadow=(0, 2, 2, 0.6))
         y += 66 if size > 30 else 60
-    hint(img, 960, 1010, "Click or press Space to return", size=32)
+    return_hint(img, 1010)
     save_png(img.convert("RGB"), "about.png")
 
 

@@ -8,7 +8,7 @@ BOARD_X0, BOARD_Y0, LANE_PITCH, CELL = layout.grid("Board")
 THREAD_Y0 = layout.grid("Thread")[1]
 TRASH_X = layout.point("TrashColumn")[0]
 PATTERN_X = layout.grid("Pattern")[0]
-LEGEND_BOX = (6, 684, 226, 1072)      # the empty corner under the pattern, left of the thread's slot numbers
+LEGEND_BOX = (6, 684, 230, 1072)      # the empty corner under the pattern, left of the thread's slot numbers
 
 
 def make_background():
@@ -37,7 +37,7 @@ def make_background():
 
     # Lanes of the board, and their faint continuation where the thread hangs.
     lanes = layer(W, H)
-    ld = ImageDraw.Draw(lanes)
+    ld = Draw(lanes)
     for c in range(12):
         x = BOARD_X0 + LANE_PITCH * c
         ld.rounded_rectangle((x - 5, BOARD_Y0 - 5, x + CELL + 4, BOARD_Y0 + 8 * CELL + 4), radius=10,
@@ -57,7 +57,7 @@ def make_background():
     # The top row's lower edge: a quiet boundary, always there. The game itself shows when a column
     # is in danger (its top gem pulses and the alarm knocks), so the background does not shout.
     danger = layer(W, H)
-    dd = ImageDraw.Draw(danger)
+    dd = Draw(danger)
     y = BOARD_Y0 + CELL
     x_end = BOARD_X0 + LANE_PITCH * 11 + CELL + 12
     x = BOARD_X0 - 12
@@ -70,7 +70,7 @@ def make_background():
 
     # The rail the thread hangs from.
     rail = layer(W, H)
-    rd = ImageDraw.Draw(rail)
+    rd = Draw(rail)
     rd.rounded_rectangle((BOARD_X0 - 14, THREAD_Y0 - 6, TRASH_X + CELL + 10, THREAD_Y0 + 5), radius=5,
                          fill=(120, 84, 30, 255))
     rd.rounded_rectangle((BOARD_X0 - 12, THREAD_Y0 - 4, TRASH_X + CELL + 8, THREAD_Y0 + 3), radius=4,
@@ -100,7 +100,7 @@ def make_background():
             y = (10 + CELL * i) * k
             d.line((10 * k, y, (w - 11) * k, y), fill=(120, 90, 40, 120), width=int(1 * k))
     glowf = layer(W, H)
-    ImageDraw.Draw(glowf).rounded_rectangle((px0 - 2, py0 - 2, px0 + 82, py0 + 8 * CELL + 22), radius=14,
+    Draw(glowf).rounded_rectangle((px0 - 2, py0 - 2, px0 + 82, py0 + 8 * CELL + 22), radius=14,
                                             outline=(255, 190, 80, 120), width=6)
     img.alpha_composite(blurred(glowf, 8))
     paste(pat, ss_layer(80, 8 * CELL + 20, frame), (px0, py0))
@@ -123,31 +123,47 @@ def make_background():
 
 
 def legend(img):
-    """The keys of play, so a player who skipped the instructions finds them on screen. Short words
-    in a condensed face: at the smallest legible size the corner holds no more."""
+    """The keys of play and the gamepad's buttons beside them, so a player who skipped the instructions
+    finds them on screen. Short words in a condensed face: at the smallest legible size the corner
+    holds no more."""
     x0, y0, x1, y1 = LEGEND_BOX
     panel(img, LEGEND_BOX, radius=14, fill=(8, 10, 30, 200), border=(90, 100, 160, 170), shadow=False)
-    fancy_text(img, ((x0 + x1) / 2, y0 + 24), "CONTROLS", font(22, "Sans-Bold"), fill=(240, 200, 120),
+    fancy_text(img, ((x0 + x1) / 2, y0 + 21), "CONTROLS", font(22, "Sans-Bold"), fill=(240, 200, 120),
                anchor="mm")
+    h = 30
+    def key(x, y, name):
+        narrow = name in ("\u2212", "+")      # two keys and two shoulder buttons share the volume's row
+        return keycap(img, x, y, name, h=h, size=22, min_w=26 if narrow else 28, pad=9 if narrow else 11,
+                      style="SansCondensed-Bold")
+    dpad = lambda *arms: lambda x, y: pad_dpad(img, x, y, set(arms), d=h)  # noqa: E731
     rows = [
-        (["\u2190", "\u2192"], "move"),
-        (["\u2193"], "pull a gem"),
-        (["\u2191"], "push back"),
-        (["SPACE"], "drop gem"),
-        (["P"], "pause"),
-        (["M"], "music"),
-        (["S"], "sound"),
-        (["B"], "menu"),
-        (["ESC"], "quit"),
+        (["\u2190", "\u2192"], [dpad("left", "right")], "move"),
+        (["\u2193"], [dpad("down")], "pull"),
+        (["\u2191"], [dpad("up")], "push"),
+        (["SPACE"], [lambda x, y: pad_face(img, x, y, "A", d=h)], "drop"),
+        (["P"], [lambda x, y: pad_pill(img, x, y, "START", h=h)], "pause"),
+        (["\u2212", "+"], [lambda x, y: pad_pill(img, x, y, "LB", h=h, style="SansCondensed", bumper=True),
+                           lambda x, y: pad_pill(img, x, y, "RB", h=h, style="SansCondensed", bumper=True)],
+         "volume"),
+        (["M"], [], "music"),
+        (["S"], [], "sound"),
+        (["B"], [lambda x, y: pad_pill(img, x, y, "BACK", h=h)], "menu"),
+        (["ESC"], [], "quit"),
     ]
     f = font(22, "SansCondensed")
-    y = y0 + 48
-    for keys, text in rows:
-        kx = x0 + 10
+    text_x = x0 + 142
+    y = y0 + 40
+    for keys, pads, text in rows:
+        kx = x0 + 8
         for kname in keys:
-            kx += keycap(img, kx, y, kname, h=32, size=22, min_w=32, pad=14, style="SansCondensed-Bold") + 4
-        fancy_text(img, (x0 + 102, y + 15), text, f, fill=(214, 218, 240), anchor="lm")
-        y += 37
+            kx += key(kx, y, kname) + 3
+        kx += 2
+        for pad in pads:
+            kx += pad(kx, y) + 2
+        assert kx <= text_x + 2, text
+        fancy_text(img, (text_x, y + h / 2 - 1), text, f, fill=(214, 218, 240), anchor="lm")
+        y += 34
+    assert y - 4 <= y1 - 4
 
 
 def make_trash_tube():

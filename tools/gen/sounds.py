@@ -1,40 +1,62 @@
 """The eight sound effects, each mastered to the loudness it should have in play.
 
-The game plays every effect at a fixed volume (the catalogue's, 0 to 100, a
-linear gain) and the music at volume 2, which leaves the music about -39.5 LUFS
-in play however loud its file is. The effects are therefore set around it: on
-average within 8 LU above the music, so the music stays heard under them; the
-rewards above the landing, which happens every second or two; the alarm, which
-repeats every second while a column is in danger, below the match chime; and
-the ending's applause at least as loud as the defeat. EFFECTS holds those
-targets in LUFS."""
+The game plays every effect at its catalogue volume (0 to 100, a linear gain) and the music at its
+own, all under one master volume; the volumes and the master volume's steps are read from the
+game's sources. The effects are set around the music: each sits a fixed number of LU above the
+music at the speakers (EFFECTS), close enough that the music stays heard under them and that
+nothing clips at the loudest master level. The landing, which happens every second or two, and the
+discard are the quietest; the rewards ring above them; the alarm, which repeats every second while
+a column is in danger, stays under the match chime; the ending's applause is at least as loud as
+the defeat. The landing and the alarm carry most of their energy between 1 and 4 kHz, so that on
+small speakers, which lose what lies under 300 Hz, they still stand above the music."""
 
-from gen.loudness import decode, effective_lufs
+import math
+
+from gen import catalogue, music
+from gen.loudness import MONO_PAN, decode, integrated_lufs
 from gen.synth import *  # noqa: F401,F403  (sound building blocks)
 
-# File, catalogue volume, loudness in play (LUFS).
+# File: LU above the music at the speakers, full range.
 EFFECTS = {
-    "gem_fall.mp3": (100, -36.0),
-    "pattern_shift.mp3": (20, -31.0),
-    "applause.mp3": (20, -30.5),
-    "defeat.mp3": (20, -31.5),
-    "alert.mp3": (50, -33.5),
-    "trash_drop.mp3": (20, -33.0),
-    "level_up.mp3": (10, -32.0),
-    "level11_up.mp3": (10, -31.0),
+    "gem_fall.mp3": 4.0,
+    "pattern_shift.mp3": 5.5,
+    "applause.mp3": 5.5,
+    "defeat.mp3": 5.0,
+    "alert.mp3": 4.5,
+    "trash_drop.mp3": 4.0,
+    "level_up.mp3": 5.0,
+    "level11_up.mp3": 5.5,
 }
+# The highest peak of any sound at the loudest master level, in dBFS after decoding: a little under
+# full scale, so that no sound clips.
+CEILING_DB = -1.0
+
+
+def music_in_play():
+    """The music's loudness at the speakers at a master gain of 1, from the level it is mastered to."""
+    return music.MASTER_LUFS + 20 * math.log10(catalogue.music_volume() / 100.0)
+
+
+def file_target(name):
+    """(loudness in LUFS, highest peak) of an effect's file that give its place in play."""
+    volume = catalogue.sound_volumes()[name]
+    speakers_db = 20 * math.log10(MONO_PAN) + 10 * math.log10(2.0)      # one mono source on two channels
+    lufs = music_in_play() + EFFECTS[name] - 20 * math.log10(volume / 100.0) - speakers_db
+    peak = 10 ** (CEILING_DB / 20) / (volume / 100.0 * catalogue.loudest_master_gain())
+    return lufs, peak
 
 
 def sfx_gem_fall(rng):
-    """A small wooden knock: body at 150 to 400 Hz, so small speakers carry it, and a click."""
+    """A gem settling on the stack: a short, dry wooden tock. A little body at 180 to 400 Hz gives it
+    weight; the block's ring at 1.5 and 2.3 kHz carries it, on small speakers too."""
     dur = 0.2
     t = secs(dur)
     body = osc(180 + 160 * np.exp(-t / 0.012), dur, ((1, 1.0), (2, 0.35), (3, 0.12))) * env(dur, 0.001, 30.0, 0.02)
-    wood = np.sin(2 * np.pi * 310 * t) * env(dur, 0.001, 45.0, 0.02)
-    click = band_noise(dur, 2000, 7000, rng) * env(dur, 0.0005, 160.0, 0.0)
-    tink = np.sin(2 * np.pi * 2350 * t) * env(dur, 0.001, 50.0, 0.02)
-    out = high_pass(0.8 * body + 0.45 * wood + 0.35 * click + 0.12 * tink, 140, 3)
-    return fade_out(out)
+    ring = (np.sin(2 * np.pi * 1480 * t) * np.exp(-t * 34) + 0.55 * np.sin(2 * np.pi * 2330 * t + 0.6) * np.exp(-t * 48)
+            + 0.18 * np.sin(2 * np.pi * 3190 * t + 1.1) * np.exp(-t * 70))
+    click = band_noise(dur, 1500, 5000, rng) * env(dur, 0.0005, 160.0, 0.0)
+    out = high_pass(0.3 * body + 0.5 * ring * np.minimum(1, t / 0.0015) + 0.2 * click, 140, 3)
+    return fade_out(low_pass(out, 6000, 3))
 
 
 def sfx_pattern_shift(rng):
@@ -110,16 +132,21 @@ def sfx_defeat(rng):
 
 
 def sfx_alert(rng):
-    """One low, hollow knock on a wooden slit drum. It repeats every second while a column is in
-    danger, so it is short, round and dark: heard without grating after many repeats."""
+    """A hollow wooden double knock, high then low, over the slit drum's dark body. It repeats every
+    second while a column is in danger, so it is short and round: its bite lies between 1 and 2.5 kHz,
+    where small speakers carry it, and nothing hisses above."""
     dur = 0.3
     t = secs(dur)
     f = 174.6 * (1 + 0.06 * np.exp(-t / 0.015))             # F3, settling after the strike
     body = osc(f, dur, ((1, 1.0), (2.02, 0.22), (3.1, 0.08))) * np.exp(-t * 13)
-    hollow = np.sin(2 * np.pi * 523 * t) * np.exp(-t * 28) * 0.25   # the slot's resonance
-    thump = band_noise(dur, 120, 900, rng) * np.exp(-t * 90) * 0.3  # a felt mallet, no click
-    out = (body + hollow + thump) * np.minimum(1, t / 0.003)
-    return fade_out(low_pass(out, 2500), 0.05)
+    out = 0.3 * body
+    for start, tone, gain in ((0.0, 1397.0, 1.0), (0.1, 1047.0, 0.85)):   # F6 then C6, a falling fourth
+        tt = np.maximum(t - start, 0.0)
+        knock = (np.sin(2 * np.pi * tone * tt) + 0.3 * np.sin(2 * np.pi * tone * 1.68 * tt)) * np.exp(-tt * 30)
+        out += gain * 0.6 * knock * (t >= start) * np.minimum(1, tt / 0.002)
+    thump = band_noise(dur, 300, 2500, rng) * np.exp(-t * 90) * 0.15     # a felt mallet, no click
+    out = (out + thump) * np.minimum(1, t / 0.003)
+    return fade_out(low_pass(out, 4000, 3), 0.05)
 
 
 def sfx_trash_drop(rng):
@@ -188,10 +215,9 @@ DESIGNS = {
 }
 
 
-def render(name, seed, correction=0.0):
-    volume, in_play = EFFECTS[name]
-    target = in_play - 20 * math.log10(volume / 100.0) + correction
-    sig = master(DESIGNS[name](np.random.default_rng(seed)), target, peak=0.85)
+def render(name, seed, correction=0.0, peak_scale=1.0):
+    lufs, peak = file_target(name)
+    sig = master(DESIGNS[name](np.random.default_rng(seed)), lufs + correction, peak=min(0.85, peak * peak_scale))
     ramp = int(0.001 * RATE)            # a 1 ms fade-in: no click, and still heard at once
     sig[:ramp] *= np.linspace(0.0, 1.0, ramp)
     return sig
@@ -199,10 +225,18 @@ def render(name, seed, correction=0.0):
 
 def make_sounds(tmp):
     for i, name in enumerate(EFFECTS):
-        encode_mp3(render(name, 100 + i), name, tmp)
-        # The encoder trims the top octave and shifts the level a little: measure what
-        # the game will decode and master once more with the difference.
-        decoded, rate = decode(os.path.join(common.OUT, name))
-        miss = EFFECTS[name][1] - effective_lufs(decoded, rate, EFFECTS[name][0])
-        if abs(miss) > 0.1:
-            encode_mp3(render(name, 100 + i, miss), name, tmp)
+        lufs, peak = file_target(name)
+        correction, peak_scale = 0.0, 1.0
+        for _attempt in range(4):
+            encode_mp3(render(name, 100 + i, correction, peak_scale), name, tmp)
+            # The encoder trims the top octave, shifts the level a little and lets a peak overshoot:
+            # measure what the game will decode and master once more with the differences.
+            decoded, rate = decode(os.path.join(common.OUT, name))
+            miss = lufs - integrated_lufs(decoded, rate)
+            over = np.abs(decoded).max() / peak
+            if abs(miss) <= 0.1 and over <= 1.0:
+                break
+            correction += miss
+            peak_scale /= max(1.0, over * 1.005)
+        print("  %-18s %6.1f LUFS in the file, peak %5.1f dBFS" % (name, integrated_lufs(decoded, rate),
+                                                                   20 * math.log10(np.abs(decoded).max())))

@@ -55,8 +55,11 @@ def mix_at(buf, sig, start, gain=1.0, wrap=False):
     s = int(round(start))
     n = len(sig)
     if wrap:
-        idx = (np.arange(n) + s) % len(buf)
-        np.add.at(buf, idx, sig * gain)
+        s %= len(buf)
+        head = min(n, len(buf) - s)
+        buf[s:s + head] += sig[:head] * gain
+        if head < n:
+            buf[:n - head] += sig[head:] * gain
     else:
         end = min(len(buf), s + n)
         if end > s:

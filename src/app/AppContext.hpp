@@ -63,6 +63,9 @@ struct AppContext
     float transitionReading = 0.f; // seconds: the transitionClock reading of the last update that took one
     KeySet latches;                // keys that acted and wait for their release
     bool focusPauseOwed = false;   // the window lost the focus where play could not pause: it pauses once it can
+    int masterLevel = DefaultMasterLevel; // the master volume, 0 (silent) to MasterLevels
+    bool volumeShown = false;      // the master volume's indicator shows, for a moment after a change
+    Timer volumeClock;             // since the last change
     bool closeRequested = false;   // Escape on a main page, a quit button, the close event
 };
 

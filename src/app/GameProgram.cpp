@@ -35,7 +35,7 @@ bool GameProgram::start(const Phase& phase, StartOptions options)
     m_generator = std::make_unique<RandomGenerator>(static_cast<std::uint32_t>(std::time(nullptr)));
 
     m_pictures = std::make_unique<PictureAssets>();
-    m_pictures->loadPictures();
+    m_pictures->loadPictures(PictureAssets::wantsDoubleSize(scale));
     if (m_cursorImage.loadFromFile(CursorPath) &&
         m_cursor->loadFromPixels(m_cursorImage.getPixelsPtr(), m_cursorImage.getSize(), {0, 0}))
         m_window->setMouseCursor(*m_cursor);

@@ -8,7 +8,7 @@ set -euo pipefail
 (($# >= 2)) && [[ -x $1 && -d $2/assets ]] || { echo "usage: $0 <game binary> <repo root> [jobs] [asset...]" >&2; exit 2; }
 GAME=$(readlink -f "$1") ROOT=$(readlink -f "$2") JOBS=${3:-2}
 assets=("${@:4}")
-((${#assets[@]})) || mapfile -t assets < <(cd "$ROOT/assets" && ls -1 | grep -v '^highscore\.txt' && echo highscore.txt)
+((${#assets[@]})) || mapfile -t assets < <(cd "$ROOT/assets" && find . -type f ! -name 'highscore.txt*' -printf '%P\n' | sort && echo highscore.txt)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-damaged.XXXXXX") ARTIFACTS=$(dirname "$GAME")/damaged-assets
 export ALSOFT_DRIVERS=null
 trap 'jobs -p | xargs -r kill 2> /dev/null; rm -rf "$WORK"' EXIT

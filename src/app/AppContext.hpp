@@ -2,10 +2,11 @@
 
 #include "app/AssetCatalogue.hpp"
 #include "app/Command.hpp"
+#include "app/Settings.hpp"
 #include "app/Layout.hpp"
 #include "app/ScreenState.hpp"
 #include "game/GameSession.hpp"
-#include "hud/HighScore.hpp"
+#include "hud/BestScore.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 
@@ -56,6 +57,7 @@ struct AppContext
     AudioPort audio;
     RandomDraw random;
     BestScoreFile bestScoreFile; // none: a best score neither read nor kept
+    SettingsFile settingsFile;   // none: settings neither read nor kept
     Hitboxes hitboxes;
 
     MenuPage menuPage = MenuPage::Main; // Escape reads it on every screen
@@ -63,6 +65,9 @@ struct AppContext
     float transitionReading = 0.f; // seconds: the transitionClock reading of the last update that took one
     KeySet latches;                // keys that acted and wait for their release
     bool focusPauseOwed = false;   // the window lost the focus where play could not pause: it pauses once it can
+    int masterLevel = DefaultMasterLevel; // the master volume, 0 (silent) to MasterLevels
+    bool volumeShown = false;      // the master volume's indicator shows, for a moment after a change
+    Timer volumeClock;             // since the last change
     bool closeRequested = false;   // Escape on a main page, a quit button, the close event
 };
 

@@ -1,5 +1,8 @@
 #include "app/AssetCatalogue.hpp"
 
+#include <cassert>
+#include <cmath>
+
 const std::array<PictureInfo, PictureCount> pictureCatalogue = {{
     {"assets/start_page.png", layout::Screen.corner(), true},
     {"assets/menu_page.png", layout::Screen.corner(), true},
@@ -30,6 +33,21 @@ const std::array<PictureInfo, PictureCount> pictureCatalogue = {{
     {"assets/GO2.png", layout::ResultPanel.corner(), false},
     {"assets/GO3.png", layout::ResultPanel.corner(), false},
     {"assets/GO4.png", layout::ResultPanel.corner(), false},
+    {"assets/column_marker.png", layout::ColumnMarker.corner(), false},
+    {"assets/paused.png", layout::PausedOverlay.corner(), true},
+    {"assets/board_full.png", layout::BoardFullSign.corner(), false},
+    {"assets/thread_not_full.png", layout::ThreadFullHint.corner(), false},
+    {"assets/volume_0.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_1.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_2.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_3.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_4.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_5.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_6.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_7.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_8.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_9.png", layout::VolumeIndicator.corner(), false},
+    {"assets/volume_10.png", layout::VolumeIndicator.corner(), false},
 }};
 
 const std::array<const char*, GemCodeCount> gemPicturePaths = {
@@ -48,3 +66,9 @@ const std::array<SoundInfo, static_cast<std::size_t>(Effect::Count)> soundCatalo
     {"assets/level_up.mp3", 10.f},
     {"assets/level11_up.mp3", 10.f},
 }};
+
+float masterGain(int level)
+{
+    assert(level >= 0 && level <= MasterLevels);
+    return level == 0 ? 0.f : MaxMasterGain * std::pow(10.f, static_cast<float>(level - MasterLevels) * 3.f / 20.f);
+}

@@ -41,6 +41,12 @@ enum class Picture
     PanelAllLevels,
     PanelBestLost,
     PanelLost,
+    ColumnMarker,   // the selected column or the trash tube
+    PausedOverlay,  // over the paused game
+    BoardFullSign,  // over a board full to the top, while the game ends
+    ThreadNotFull,  // a part-full thread cannot be thrown away
+    Volume0,        // the master volume's indicator, levels 0 to 10
+    Volume10 = Volume0 + 10,
     Count
 };
 
@@ -65,6 +71,9 @@ inline const PictureInfo& pictureInfo(Picture picture)
 {
     return pictureCatalogue[static_cast<std::size_t>(picture)];
 }
+
+// The master volume's level of a picture of the indicator, and back.
+constexpr Picture volumePicture(int level) { return static_cast<Picture>(static_cast<int>(Picture::Volume0) + level); }
 
 // Digit sets: prefix + digit + ".png".
 constexpr const char* HudDigitPrefix = "assets/digit_";
@@ -93,6 +102,10 @@ constexpr std::array<DesignPoint, 4> timeDigitPositions = {
     {layout::TimeMinutesTens, layout::TimeMinutesUnits, layout::TimeSecondsTens, layout::TimeSecondsUnits}};
 constexpr std::array<DesignPoint, 2> levelDigitPositions = {{layout::LevelTens, layout::LevelUnits}};
 constexpr std::array<DesignPoint, 2> endLevelDigitPositions = {{layout::EndLevelTens, layout::EndLevelUnits}};
+// The master volume: one gain over every sound, in levels of 3 dB; 0 is silent.
 constexpr float MaxMasterGain = 10.5f;
 constexpr int MasterLevels = 10;
 constexpr int DefaultMasterLevel = 8;
+
+// The gain of a master volume level: silent at 0, MaxMasterGain at the top, 3 dB a level between.
+float masterGain(int level);

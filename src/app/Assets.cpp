@@ -12,14 +12,26 @@ DesignScale computeDesignScale(unsigned desktopWidth, unsigned desktopHeight)
     return {static_cast<float>(desktopWidth) / 1920.f, static_cast<float>(desktopHeight) / 1080.f};
 }
 
-void PictureAssets::loadPictures()
+namespace
 {
+// A picture's file in the set drawn at twice the size: the same name in assets/2x/.
+std::string inSet(const std::string& path, int texelsPerUnit)
+{
+    const std::string folder = "assets/";
+    return texelsPerUnit == 1 ? path : folder + std::to_string(texelsPerUnit) + "x/" + path.substr(folder.size());
+}
+} // namespace
+
+void PictureAssets::loadPictures(bool doubleSize)
+{
+    texelsPerUnit = doubleSize ? 2 : 1;
     for (std::size_t i = 0; i < PictureCount; ++i)
-        textures[i].loadFromFile(pictureCatalogue[i].path);
+        textures[i].loadFromFile(inSet(pictureCatalogue[i].path, texelsPerUnit));
     for (std::size_t n = 0; n < DigitCount; ++n)
     {
-        textures[hudDigit(static_cast<int>(n))].loadFromFile(HudDigitPrefix + std::to_string(n) + ".png");
-        textures[endDigit(static_cast<int>(n))].loadFromFile(EndDigitPrefix + std::to_string(n) + ".png");
+        const std::string digit = std::to_string(n) + ".png";
+        textures[hudDigit(static_cast<int>(n))].loadFromFile(inSet(HudDigitPrefix + digit, texelsPerUnit));
+        textures[endDigit(static_cast<int>(n))].loadFromFile(inSet(EndDigitPrefix + digit, texelsPerUnit));
     }
 }
 
@@ -27,16 +39,16 @@ void PictureAssets::loadGems()
 {
     for (GemCode code = EmptyGem; code < GemCodeCount; ++code)
     {
-        textures[gemPicture(code)].loadFromFile(gemPicturePaths[static_cast<std::size_t>(code)]);
+        textures[gemPicture(code)].loadFromFile(inSet(gemPicturePaths[static_cast<std::size_t>(code)], texelsPerUnit));
         textures[gemPicture(code)].setSmooth(true);
     }
 }
 
 void PictureAssets::filterFor(const DesignScale& scale)
 {
-    // At 1920 x 1080 every texel lands on one pixel: filtering would change nothing there and cost dearly
-    // (with a software renderer, nearly half of every frame)
-    const bool stretched = scale.x != 1.f || scale.y != 1.f;
+    // At 1920 x 1080 every texel of the design's set lands on one pixel: filtering would change nothing there
+    // and cost dearly (with a software renderer, nearly half of every frame)
+    const bool stretched = texelsPerUnit != 1 || scale.x != 1.f || scale.y != 1.f;
     for (TextureId id = 0; id < gemPicture(EmptyGem); ++id)
         textures[id].setSmooth(stretched);
 }
@@ -46,7 +58,7 @@ Hitboxes PictureAssets::hitboxes(const DesignScale& scale) const
     Hitboxes boxes;
     boxes.scale = scale;
     for (std::size_t i = 0; i < PictureCount; ++i)
-        boxes.sizes[i] = textures[i].getSize();
+        boxes.sizes[i] = designSize(static_cast<TextureId>(i));
     return boxes;
 }
 
@@ -66,6 +78,8 @@ Hitboxes hitboxesFromFiles(const DesignScale& scale)
 
 void Renderer::draw(sf::RenderTarget& target, const Scene& scene) const
 {
+    // A set drawn at twice the size is drawn at half the scale
+    const float texel = 1.f / static_cast<float>(m_pictures.texelsPerUnit);
     target.clear(sf::Color(0, 0, 0, 255));
     for (std::size_t i = 0; i < scene.count; ++i)
     {
@@ -75,7 +89,7 @@ void Renderer::draw(sf::RenderTarget& target, const Scene& scene) const
                           sf::IntRect(0, 0, static_cast<int>(frame.x), static_cast<int>(frame.y)));
         if (item.centred)
             sprite.setOrigin(static_cast<float>(frame.x) / 2.f, static_cast<float>(frame.y) / 2.f);
-        sprite.setScale(item.zoom * m_scale.x, item.zoom * m_scale.y);
+        sprite.setScale(item.zoom * texel * m_scale.x, item.zoom * texel * m_scale.y);
         sprite.setPosition(m_scale.apply(item.position));
         sprite.setColor(sf::Color(255, 255, 255, item.alpha));
         target.draw(sprite);
@@ -148,6 +162,8 @@ AudioPort AudioAssets::port()
     port.start = [&sounds](Effect e) { sounds[static_cast<std::size_t>(e)].play(); };
     port.music = [this](MusicCommand command) { musicCommand(command); };
     port.musicIsPlaying = [this] { return loaded->musicOpened && loaded->music.getStatus() == sf::Music::Playing; };
+    // The listener's gain scales every sound alike, so the sounds keep their volumes to each other
+    port.masterGain = [](float gain) { sf::Listener::setGlobalVolume(100.f * gain); };
     return port;
 }
 

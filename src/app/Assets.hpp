@@ -8,6 +8,7 @@
 #include <SFML/Audio.hpp>
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <memory>
@@ -17,15 +18,23 @@
 struct PictureAssets
 {
     std::array<sf::Texture, TextureCount> textures;
+    int texelsPerUnit = 1; // 2 for the set drawn at twice the design's size
 
     const sf::Texture& texture(TextureId id) const { return textures[id]; }
     const sf::Texture& texture(Picture picture) const { return textures[textureOf(picture)]; }
+    // A texture's size in design units.
+    sf::Vector2u designSize(TextureId id) const { return textures[id].getSize() / static_cast<unsigned>(texelsPerUnit); }
 
-    // Pages, buttons, HUD digits and end-screen pictures, in catalogue order.
-    void loadPictures();
-    // The gem table.
+    // The set of pictures for a window of this scale: the one drawn at twice the size where the window
+    // stretches the design by more than a quarter, so that large screens get sharp pictures.
+    static bool wantsDoubleSize(const DesignScale& scale) { return std::max(scale.x, scale.y) > 1.25f; }
+
+    // Pages, buttons, HUD digits and end-screen pictures, in catalogue order, from the set chosen.
+    void loadPictures(bool doubleSize = false);
+    // The gem table, from the same set.
     void loadGems();
-    // Filtered only where the window stretches them; the gems always, as the danger pulse scales them.
+    // Filtered only where the window stretches them, and always at twice the size; the gems always, as the
+    // danger pulse scales them.
     void filterFor(const DesignScale& scale);
 
     // Where each picture covers a window of this scale, for the buttons' clicks.

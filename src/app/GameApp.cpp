@@ -1,12 +1,29 @@
 #include "app/GameApp.hpp"
 
-#include "hud/HighScore.hpp"
+#include "hud/BestScore.hpp"
 
+#include <algorithm>
 #include <utility>
 
 namespace
 {
 constexpr float CursorIdleSeconds = 2.f;
+constexpr float VolumeShownSeconds = 1.5f; // the volume's indicator after the last change
+
+// -1 for a key that turns the volume down, +1 up, else 0.
+int volumeStep(const Command& command)
+{
+    if (command.kind != CommandKind::KeyPress)
+        return 0;
+    switch (command.key)
+    {
+        case sf::Keyboard::Hyphen:
+        case sf::Keyboard::Subtract: return -1;
+        case sf::Keyboard::Equal:
+        case sf::Keyboard::Add: return 1;
+        default: return 0;
+    }
+}
 } // namespace
 
 GameApp::GameApp(AppContext context) : m_app(std::move(context))
@@ -19,6 +36,23 @@ void GameApp::start(Micros now, sf::Vector2i mouse)
     m_cursorIdleClock.restart(now);
     startSession(m_app.session, m_app.random, now);
     m_app.session.bestScore = m_app.bestScoreFile.load();
+
+    // The player's settings: the music, started with the program, pauses if they say so
+    const Settings settings = m_app.settingsFile.load();
+    m_app.session.musicOn = settings.musicOn;
+    m_app.session.soundOn = settings.soundOn;
+    m_app.masterLevel = settings.masterLevel;
+    if (!settings.musicOn)
+        m_app.audio.sendMusic(MusicCommand::Pause);
+    m_app.audio.setMasterGain(masterGain(m_app.masterLevel));
+}
+
+void GameApp::stepVolume(int step, Micros now)
+{
+    m_app.masterLevel = std::clamp(m_app.masterLevel + step, 0, MasterLevels);
+    m_app.audio.setMasterGain(masterGain(m_app.masterLevel));
+    m_app.volumeShown = true;
+    m_app.volumeClock.restart(now);
 }
 
 template <typename App, typename Use>
@@ -64,6 +98,9 @@ void GameApp::respond(const Command& given, Micros now)
         default: break;
     }
 
+    if (const int step = volumeStep(command))
+        stepVolume(step, now);
+
     // Escape means the same on every screen: back from a sub-page, else quit. It acts once per press, so a held
     // key's auto-repeat cannot quit from the menu it just returned to.
     if (command.kind == CommandKind::KeyPress && command.key == sf::Keyboard::Escape)
@@ -98,6 +135,8 @@ bool GameApp::tick(const FrameInput& input, Micros now)
     respondAll(repeats, now);
 
     updateCursor(input, now);
+    if (m_app.volumeShown && m_app.volumeClock.seconds(now) > VolumeShownSeconds)
+        m_app.volumeShown = false;
     if (m_screen != ScreenState::End)
         m_lastMousePosition = input.mouse;
 
@@ -108,6 +147,7 @@ bool GameApp::tick(const FrameInput& input, Micros now)
 
     // Latches let go once their keys were read up
     m_app.latches &= ~input.released;
+    m_app.settingsFile.keep({m_app.session.musicOn, m_app.session.soundOn, m_app.masterLevel});
     return true;
 }
 
@@ -126,12 +166,16 @@ void GameApp::take(const ScreenReply& reply, Micros now)
 void GameApp::describe(Scene& scene) const
 {
     withScreen(*this, [&](const auto& screen) { screen.describe(scene, m_app); });
+    if (m_app.volumeShown)
+        scene.add(volumePicture(m_app.masterLevel));
 }
 
 Wake GameApp::due(Micros now) const
 {
     Wake wake = withScreen(*this, [&](const auto& screen) { return screen.due(m_app, now); });
     wake.soonest(m_pad.due());
+    if (m_app.volumeShown)
+        wake.soonest(m_app.volumeClock.passes(VolumeShownSeconds));
     if (m_cursorVisible && (m_screen == ScreenState::Menu || m_screen == ScreenState::Playing))
         wake.soonest(m_cursorIdleClock.passes(CursorIdleSeconds));
     return wake;

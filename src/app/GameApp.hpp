@@ -40,6 +40,7 @@ public:
 
     bool closeRequested() const { return m_app.closeRequested; }
     bool cursorVisible() const { return m_cursorVisible; }
+    int masterLevel() const { return m_app.masterLevel; }
     ScreenState screen() const { return m_screen; }
     MenuPage menuPage() const { return m_app.menuPage; }
     GameSession& session() { return m_app.session; }
@@ -57,6 +58,8 @@ private:
     // Commands that a gamepad's stand for, as if the keyboard had sent them.
     void respondAll(const std::vector<Command>& commands, Micros now);
     void updateCursor(const FrameInput& input, Micros now);
+    // The volume keys, on every screen: the master volume a level down or up, and its indicator shown.
+    void stepVolume(int step, Micros now);
 
     AppContext m_app;
     ScreenState m_screen = ScreenState::Title;

@@ -1,7 +1,7 @@
 #include "app/GameProgram.hpp"
 
 #include "app/Launch.hpp"
-#include "app/Monitor.hpp"
+#include "platform/Monitor.hpp"
 #include "platform/System.hpp"
 
 #include <ctime>
@@ -14,8 +14,8 @@ bool GameProgram::start(const Phase& phase, StartOptions options)
     };
 
     // Before any window: the game's data and a display, or one line on why the game cannot start.
-    std::filesystem::path bestScorePath;
-    if (!prepareLaunch(bestScorePath))
+    PlayerFiles files;
+    if (!prepareLaunch(files))
         return false;
     mark("checks");
 
@@ -35,7 +35,7 @@ bool GameProgram::start(const Phase& phase, StartOptions options)
     m_generator = std::make_unique<RandomGenerator>(static_cast<std::uint32_t>(std::time(nullptr)));
 
     m_pictures = std::make_unique<PictureAssets>();
-    m_pictures->loadPictures();
+    m_pictures->loadPictures(PictureAssets::wantsDoubleSize(scale));
     if (m_cursorImage.loadFromFile(CursorPath) &&
         m_cursor->loadFromPixels(m_cursorImage.getPixelsPtr(), m_cursorImage.getSize(), {0, 0}))
         m_window->setMouseCursor(*m_cursor);
@@ -58,8 +58,11 @@ bool GameProgram::start(const Phase& phase, StartOptions options)
     AppContext context;
     context.audio = m_audio->port();
     context.random = std::ref(*m_generator);
-    if (options.keepBestScore)
-        context.bestScoreFile = BestScoreFile(bestScorePath);
+    if (options.keepPlayerFiles)
+    {
+        context.bestScoreFile = BestScoreFile(files.bestScore);
+        context.settingsFile = SettingsFile(files.settings);
+    }
     context.hitboxes = m_pictures->hitboxes(scale);
     m_game = std::make_unique<GameApp>(std::move(context));
     platform::onDisplayLost([this] { if (m_game) m_game->bestScoreFile().close(); });

@@ -13,7 +13,7 @@
 // What only the benchmarks change.
 struct StartOptions
 {
-    bool keepBestScore = true; // false: no best score is read or kept
+    bool keepPlayerFiles = true; // false: no best score or settings are read or kept
     bool unthrottled = false;  // every pass of the loop runs a frame and draws it
 };
 

@@ -1,7 +1,8 @@
 #include "app/Launch.hpp"
 
 #include "app/DataFolder.hpp"
-#include "hud/HighScore.hpp"
+#include "app/Settings.hpp"
+#include "hud/BestScore.hpp"
 #include "platform/System.hpp"
 
 #include <SFML/Graphics/Image.hpp>
@@ -25,7 +26,7 @@ bool refuse(const std::string& why)
 }
 } // namespace
 
-bool prepareLaunch(std::filesystem::path& highScorePath)
+bool prepareLaunch(PlayerFiles& files)
 {
     std::error_code error;
     const DataSearch search = findDataFolder(std::filesystem::current_path(error), platform::executablePath());
@@ -47,7 +48,8 @@ bool prepareLaunch(std::filesystem::path& highScorePath)
     std::filesystem::current_path(data->root, error);
     if (error)
         return refuse("cannot enter " + shown(data->root) + ": " + error.message());
-    highScorePath = data->installed ? platform::playerScorePath() : std::filesystem::path(HighScorePath);
+    files.bestScore = data->installed ? platform::playerScorePath() : std::filesystem::path(BestScorePath);
+    files.settings = data->installed ? platform::playerSettingsPath() : std::filesystem::path(SettingsPath);
     return true;
 }
 

@@ -21,6 +21,7 @@ ScreenReply PlayingScreen::enter(AppContext& app, Micros now)
 {
     beginPlay(app.session, now);
     m_pauseButtonResume = false;
+    m_hintShown = false;
     // A game left paused, or during an ending, left the music paused or stopped: the music button of
     // this game says on, so it plays
     if (app.session.musicOn && !app.audio.musicPlaying())
@@ -56,7 +57,14 @@ ScreenReply PlayingScreen::respond(const Command& command, AppContext& app, Micr
                 break;
             case sf::Keyboard::Left: moveSelectorLeft(session, now); break;
             case sf::Keyboard::Right: moveSelectorRight(session, now); break;
-            case sf::Keyboard::Up: pushBead(session, now, app.audio); break;
+            case sf::Keyboard::Up:
+                if (tubeRefusesThread(session))
+                {
+                    m_hintShown = true;
+                    m_hintClock.restart(now);
+                }
+                pushBead(session, now, app.audio);
+                break;
             case sf::Keyboard::Down: pullGem(session, now, app.audio); break;
             default: break;
         }
@@ -139,6 +147,8 @@ ScreenReply PlayingScreen::tick(const FrameInput&, AppContext& app, Micros now)
 
 void PlayingScreen::present(AppContext& app, Micros now)
 {
+    if (m_hintShown && m_hintClock.seconds(now) > HintSeconds)
+        m_hintShown = false;
     m_levelAlpha = levelDisplayOpacity(app.session, now);
     m_pulse = pulseFactor(app.session, now);
     layoutHudNumbers(app.session, m_hud);
@@ -172,6 +182,8 @@ void PlayingScreen::describe(Scene& scene, const AppContext& app) const
         scene.add(gemPicture(g.thread[static_cast<std::size_t>(slot)]), threadSlotPosition(slot, g.selectorStop));
     for (int slot = 0; slot < ThreadSlots; ++slot)
         scene.add(gemPicture(g.pattern[static_cast<std::size_t>(slot)]), patternSlotPosition(slot));
+    // The selected column, under the gems in it
+    scene.add(textureOf(Picture::ColumnMarker), {laneX[static_cast<std::size_t>(g.selectorStop)], layout::ColumnMarker.y});
     if (g.fallingGem.falling || g.paused)
         scene.add(gemPicture(g.fallingGem.code), cellPosition(g.fallingGem.row, g.fallingGem.column));
 
@@ -195,6 +207,14 @@ void PlayingScreen::describe(Scene& scene, const AppContext& app) const
     scene.add(Picture::TrashTube);
     if (g.popupPoints > 0)
         scene.add(m_hud.popup, hudDigit);
+
+    // What happens that the board alone would not tell
+    if (m_hintShown)
+        scene.add(Picture::ThreadNotFull);
+    if (g.overflowEnding)
+        scene.add(Picture::BoardFullSign);
+    if (m_pauseButtonResume)
+        scene.add(Picture::PausedOverlay);
 }
 
 Wake PlayingScreen::due(const AppContext& app, Micros now) const
@@ -206,5 +226,7 @@ Wake PlayingScreen::due(const AppContext& app, Micros now) const
         wake.soonest(step);
     if (app.focusPauseOwed && canTogglePause(g))
         wake.soonest(now);
+    if (m_hintShown)
+        wake.soonest(m_hintClock.passes(HintSeconds));
     return wake;
 }

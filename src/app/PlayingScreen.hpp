@@ -25,7 +25,11 @@ private:
     // What the frame shows beyond the session: level blink, pulse size, HUD numbers.
     void present(AppContext& app, Micros now);
 
-    bool m_pauseButtonResume = false; // the pause button shows its resume picture
+    static constexpr float HintSeconds = 1.5f; // the thread-not-full hint after a refused Up at the tube
+
+    bool m_pauseButtonResume = false; // the pause button shows its resume picture, the game its paused sign
+    bool m_hintShown = false;         // Up at the tube was refused a moment ago: the thread must be full
+    Timer m_hintClock;                // since that Up
     HudFields m_hud;
     std::uint8_t m_levelAlpha = 255; // level digits, blinking after a level-up
     float m_pulse = 1.f;             // danger pulse size factor, 1 to 1.2

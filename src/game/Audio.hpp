@@ -33,6 +33,7 @@ struct AudioPort
     std::function<void(Effect)> start;     // play from the beginning
     std::function<void(MusicCommand)> music;
     std::function<bool()> musicIsPlaying; // the track plays now (not paused, stopped or unopened)
+    std::function<void(float)> masterGain; // one gain over every sound, 0 silent, 1 as the files are
 
     void sendMusic(MusicCommand command) const
     {
@@ -40,6 +41,11 @@ struct AudioPort
             music(command);
     }
     bool musicPlaying() const { return musicIsPlaying && musicIsPlaying(); }
+    void setMasterGain(float gain) const
+    {
+        if (masterGain)
+            masterGain(gain);
+    }
 };
 
 // The one rule for every effect: it starts only while effects are on and that

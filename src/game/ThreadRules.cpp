@@ -101,6 +101,11 @@ void pushBead(GameSession& session, Micros now, const AudioPort& audio)
     session.selectorClock.restart(now);
 }
 
+bool tubeRefusesThread(const GameSession& session)
+{
+    return !keysLocked(session) && session.selectorStop == TrashTubeStop && session.thread[ThreadSlots - 1] == EmptyGem;
+}
+
 void pullGem(GameSession& session, Micros now, const AudioPort& audio)
 {
     if (keysLocked(session))

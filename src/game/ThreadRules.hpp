@@ -11,6 +11,9 @@ void moveSelectorRight(GameSession& session, Micros now);
 // Up: push the top bead back into the column, or throw a full thread into the tube.
 void pushBead(GameSession& session, Micros now, const AudioPort& audio);
 
+// Up at the trash tube would throw nothing away: the thread is not full.
+bool tubeRefusesThread(const GameSession& session);
+
 // Down: pull the column's bottom gem onto the thread, then test for eight
 // diamonds and for the pattern.
 void pullGem(GameSession& session, Micros now, const AudioPort& audio);

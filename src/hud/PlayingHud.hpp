@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/GameSession.hpp"
-#include "hud/HighScore.hpp"
+#include "hud/BestScore.hpp"
 #include "hud/NumberDisplay.hpp"
 
 

@@ -1,4 +1,5 @@
-#include "app/Monitor.hpp"
+#include "platform/Monitor.hpp"
+#include "platform/System.hpp"
 
 namespace
 {
@@ -96,15 +97,11 @@ void keepOnMonitor(Display* display, Window window, long index)
 }
 } // namespace
 
-namespace platform
-{
-extern Display* checkedDisplay; // the launch check's connection, open until the window stands
-} // namespace platform
-
 sf::Vector2u openOnOneMonitor(sf::RenderWindow& window, const sf::String& title)
 {
     // Asked before the window exists: the full-screen window confines the pointer to itself.
-    Display* display = platform::checkedDisplay ? platform::checkedDisplay : XOpenDisplay(nullptr);
+    Display* const checked = static_cast<Display*>(platform::displayConnection());
+    Display* display = checked ? checked : XOpenDisplay(nullptr);
     int eventBase = 0, errorBase = 0;
     if (display && !XRRQueryExtension(display, &eventBase, &errorBase))
     {
@@ -119,7 +116,7 @@ sf::Vector2u openOnOneMonitor(sf::RenderWindow& window, const sf::String& title)
             window.setPosition({0, 0});
             askFullScreen(display, window.getSystemHandle());
         }
-        if (display != platform::checkedDisplay)
+        if (display != checked)
             XCloseDisplay(display);
         return size;
     }
@@ -141,7 +138,7 @@ sf::Vector2u openOnOneMonitor(sf::RenderWindow& window, const sf::String& title)
         window.setView(sf::View(sf::FloatRect(0.f, 0.f, static_cast<float>(size.x), static_cast<float>(size.y))));
         keepOnMonitor(display, window.getSystemHandle(), monitor->index);
     }
-    if (display && display != platform::checkedDisplay)
+    if (display && display != checked)
         XCloseDisplay(display);
     return size;
 }

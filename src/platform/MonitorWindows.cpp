@@ -1,4 +1,4 @@
-#include "app/Monitor.hpp"
+#include "platform/Monitor.hpp"
 
 sf::Vector2u openOnOneMonitor(sf::RenderWindow& window, const sf::String& title)
 {

@@ -14,12 +14,24 @@ std::filesystem::path executablePath();
 // Where an installed game keeps this player's best score: in the player's own data folder
 // ($XDG_DATA_HOME, else ~/.local/share, on Linux; %APPDATA% on Windows). Empty when there is none.
 std::filesystem::path playerScorePath();
+// Where every copy of the game keeps this player's settings: in the player's own configuration folder
+// ($XDG_CONFIG_HOME, else ~/.config, on Linux; %APPDATA% on Windows). Empty when there is none.
+std::filesystem::path playerSettingsPath();
+
+#ifndef _WIN32
+// A file of the game's own in an XDG base folder: under the variable's folder, else under the home's
+// fallback (".local/share", ".config"); only absolute folders count. Empty without one.
+std::string xdgFilePath(const char* xdgHome, const char* home, const char* fallback, const char* file);
+#endif
 
 // Opens the display the window will use, before the window: the window library aborts the process
 // without one. False, with the reason in words for the player, when it does not open.
 bool openDisplay(std::string& reason);
 // The window stands: the check's own connection goes.
 void closeDisplay();
+// The check's own connection while it is open (an X Display on Linux), for the monitor query before the
+// window; null where the system has none.
+void* displayConnection();
 
 // Which way a gamepad's D-pad reports up on its vertical axis: +1 (positive) or -1, as the system's
 // drivers give it through the window library.

@@ -1,6 +1,5 @@
 #include "platform/System.hpp"
 
-#include "platform/ScoreFile.hpp"
 
 #include <X11/Xlib.h>
 
@@ -36,12 +35,15 @@ int displayLost(Display*)
 }
 } // namespace
 
-namespace platform
+namespace
 {
 // The connection stays open until the window has its own: closed at once, it made the start-up
 // about 8 % slower (tools/bench, launch to first frame). The monitor query uses it too.
 Display* checkedDisplay = nullptr;
+} // namespace
 
+namespace platform
+{
 std::filesystem::path executablePath()
 {
     std::error_code error;
@@ -50,7 +52,21 @@ std::filesystem::path executablePath()
 
 std::filesystem::path playerScorePath()
 {
-    return dataHomeScorePath(std::getenv("XDG_DATA_HOME"), homeFolder());
+    return xdgFilePath(std::getenv("XDG_DATA_HOME"), homeFolder(), ".local/share", "highscore.txt");
+}
+
+std::filesystem::path playerSettingsPath()
+{
+    return xdgFilePath(std::getenv("XDG_CONFIG_HOME"), homeFolder(), ".config", "settings.txt");
+}
+
+std::string xdgFilePath(const char* xdgHome, const char* home, const char* fallback, const char* file)
+{
+    // A relative folder would move with the working directory
+    const std::string folder = xdgHome && xdgHome[0] == '/' ? xdgHome
+                               : home && home[0] == '/'      ? std::string(home) + "/" + fallback
+                                                             : std::string();
+    return folder.empty() ? folder : folder + "/glimmora-game/" + file;
 }
 
 bool openDisplay(std::string& reason)
@@ -65,6 +81,11 @@ bool openDisplay(std::string& reason)
     else
         reason = "no X display, DISPLAY is not set; start it in a graphical session";
     return false;
+}
+
+void* displayConnection()
+{
+    return checkedDisplay;
 }
 
 void closeDisplay()

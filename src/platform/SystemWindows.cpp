@@ -30,13 +30,26 @@ std::filesystem::path executablePath()
     return path;
 }
 
-std::filesystem::path playerScorePath()
+namespace
 {
-    // The roaming application data: each player's own, and written by the game only
+// The roaming application data: each player's own, and written by the game only
+std::filesystem::path inAppData(const wchar_t* file)
+{
     const wchar_t* appData = _wgetenv(L"APPDATA");
     if (!appData || !*appData)
         return {};
-    return std::filesystem::path(appData) / L"Glimmora Game" / L"highscore.txt";
+    return std::filesystem::path(appData) / L"Glimmora Game" / file;
+}
+} // namespace
+
+std::filesystem::path playerScorePath()
+{
+    return inAppData(L"highscore.txt");
+}
+
+std::filesystem::path playerSettingsPath()
+{
+    return inAppData(L"settings.txt");
 }
 
 bool openDisplay(std::string&)
@@ -46,6 +59,11 @@ bool openDisplay(std::string&)
 
 void closeDisplay()
 {
+}
+
+void* displayConnection()
+{
+    return nullptr;
 }
 
 int dpadUpSign()

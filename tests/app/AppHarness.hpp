@@ -13,6 +13,7 @@
 #include <deque>
 #include <unistd.h>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -39,7 +40,7 @@ struct AppHarness
     scale(computeDesignScale(width, height)),
     pictures(sharedPictures(scale)),
     renderer(pictures, scale),
-    highScorePath(std::move(bestScoreFile)),
+    bestScorePath(std::move(bestScoreFile)),
     app(context())
     {
         target.create(width, height);
@@ -48,7 +49,7 @@ struct AppHarness
     ~AppHarness()
     {
         app.bestScoreFile().close();
-        std::remove(highScorePath.c_str());
+        std::remove(bestScorePath.c_str());
     }
 
     static std::string scratchPath()
@@ -62,7 +63,7 @@ struct AppHarness
         AppContext c;
         c.audio = audio.port;
         c.random = std::ref(generator);
-        c.bestScoreFile = BestScoreFile(highScorePath);
+        c.bestScoreFile = BestScoreFile(bestScorePath);
         c.hitboxes = pictures.hitboxes(scale);
         return c;
     }
@@ -155,6 +156,21 @@ struct AppHarness
         const sf::Vector2u size = pictures.texture(picture).getSize();
         return {corner.x + static_cast<float>(size.x) / 2.f, corner.y + static_cast<float>(size.y) / 2.f};
     }
+    // The picture the app describes now, and where in its order a texture first comes (-1: nowhere).
+    Scene scene() const
+    {
+        Scene described;
+        app.describe(described);
+        return described;
+    }
+    int placeOf(TextureId texture, std::optional<DesignPoint> at = std::nullopt) const
+    {
+        const Scene s = scene();
+        for (std::size_t i = 0; i < s.count; ++i)
+            if (s.items[i].texture == texture && (!at || s.items[i].position == *at))
+                return static_cast<int>(i);
+        return -1;
+    }
     sf::Image shot() const { return target.getTexture().copyToImage(); }
     sf::Color pixelAt(DesignPoint point) const
     {
@@ -219,13 +235,20 @@ struct AppHarness
     Renderer renderer;
     AudioRecorder audio;
     RandomGenerator generator{7};
-    std::string highScorePath;
+    std::string bestScorePath;
     GameApp app;
     Micros now = 0;
     sf::Vector2i mouse;                // window pixels
     std::set<sf::Keyboard::Key> held; // keys held down now
     sf::RenderTexture target;
 };
+
+// `top` blended over an opaque `base`, as the renderer blends.
+inline sf::Color over(sf::Color top, sf::Color base)
+{
+    const auto mix = [&](sf::Uint8 t, sf::Uint8 b) { return static_cast<sf::Uint8>((t * top.a + b * (255 - top.a)) / 255); };
+    return sf::Color(mix(top.r, base.r), mix(top.g, base.g), mix(top.b, base.b));
+}
 
 inline bool near(sf::Color a, sf::Color b, int tolerance = 6)
 {

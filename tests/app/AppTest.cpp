@@ -150,9 +150,12 @@ TEST(Screens, InGameButtonsAtFiveByFour)
         EXPECT_EQ(std::tuple(g.musicOn, g.soundOn, g.paused), std::tuple(c.musicOn, c.soundOn, c.paused));
     }
     h.frame();
+    // The resume picture in the pause button's place, under the paused game's sign
     const DesignPoint pause = h.centreOf(Picture::PauseButton);
-    EXPECT_TRUE(near(h.pixelAt(pause), h.texel(h.pictures.texture(Picture::ResumeButton),
-                                               pictureInfo(Picture::PauseButton).position, pause), 12));
+    const sf::Color dim = h.pictures.texture(Picture::PausedOverlay).copyToImage().getPixel(
+        static_cast<unsigned>(pause.x), static_cast<unsigned>(pause.y));
+    EXPECT_TRUE(near(h.pixelAt(pause), over(dim, h.texel(h.pictures.texture(Picture::ResumeButton),
+                                                          pictureInfo(Picture::PauseButton).position, pause)), 12));
     h.clickAt(h.centreOf(Picture::MusicOnButton)); // refused while paused
     h.clickAt(pause);
     EXPECT_EQ(std::tuple(g.musicOn, g.paused), std::tuple(false, false));
@@ -291,8 +294,7 @@ TEST(Screens, PlayingScreenDrawsFromState)
     sf::Color expected = layer(h.pictures.texture(Picture::Background), {0.f, 0.f});
     for (sf::Color top : {layer(h.pictures.texture(gemPicture(1)), cellPosition(7, TubeColumn)),
                           layer(h.pictures.texture(Picture::TrashTube), pictureInfo(Picture::TrashTube).position)})
-        for (sf::Uint8 sf::Color::*channel : {&sf::Color::r, &sf::Color::g, &sf::Color::b})
-            expected.*channel = static_cast<sf::Uint8>((top.*channel * top.a + expected.*channel * (255 - top.a)) / 255);
+        expected = over(top, expected);
     EXPECT_TRUE(near(h.pixelAt(tube), expected, 4)) << "background, bead, then the tube over it";
     EXPECT_TRUE(near(h.pixelAt(gem), h.texel(h.pictures.texture(gemPicture(g.fallingGem.code)), {1470.f, 293.f}, gem)));
     g.fallingGem.falling = false;
@@ -305,7 +307,7 @@ TEST(Screens, PlayingScreenDrawsFromState)
     // Column 2 in danger; the pulse at its largest half a second into its cycle
     for (int row = 1; row < BoardRows; ++row)
         g.board[static_cast<std::size_t>(row)][2] = 3;
-    const sf::IntRect box(h.pixel({498.f, 161.f}), {84, 84});
+    const sf::IntRect box(h.pixel({498.f, 161.f}), {60, 70}); // the pulse's top left, clear of the full board's sign
     const auto pulseArea = [&](bool* flag) {
         if (flag)
             *flag = true;
@@ -323,6 +325,80 @@ TEST(Screens, PlayingScreenDrawsFromState)
     const auto overflow = pulseArea(&g.overflowEnding);
     EXPECT_NE(overflow, running);
     EXPECT_EQ(pulseArea(&g.timeUp), overflow);
+}
+
+// What the board alone would not tell, drawn over the design's frame: the selected column under its gems, the
+// thread's hint for 1.5 s after Up at the tube with a part-full thread, the paused sign over everything while the
+// player has paused (not in the freeze before an overflow ending), the full board's sign during that ending, and
+// the master volume's indicator on every screen for 1.5 s after each step, its level from 0 to 10.
+TEST(Screens, FeedbackInTheFrame)
+{
+    AppHarness h;
+    h.reachPlaying();
+    h.holdGemMidAir();
+    GameSession& g = h.app.session();
+    const TextureId marker = textureOf(Picture::ColumnMarker);
+    h.frame();
+    Scene s = h.scene();
+    const int markerAt = h.placeOf(marker);
+    ASSERT_GE(markerAt, 0);
+    EXPECT_EQ(s.items[static_cast<std::size_t>(markerAt)].position, (DesignPoint{laneX[StartStop], 113.f}));
+    EXPECT_LT(markerAt, h.placeOf(gemPicture(g.fallingGem.code), cellPosition(g.fallingGem.row, g.fallingGem.column)))
+        << "the marker over the falling gem";
+
+    // Up at the tube with three beads: the hint, then gone 1.5 s later; a full thread is thrown away without it
+    std::tie(g.thread, g.selectorStop) = std::tuple(Thread{1, 2, 3}, TrashTubeStop);
+    h.press(sf::Keyboard::Up);
+    h.frame();
+    EXPECT_GE(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
+    EXPECT_EQ(h.scene().items[static_cast<std::size_t>(h.placeOf(marker))].position.x, laneX[TrashTubeStop]);
+    h.run(1.49);
+    EXPECT_GE(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
+    h.run(0.02);
+    EXPECT_LT(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
+    g.thread = Thread{1, 2, 3, 1, 2, 3, 1, 2};
+    h.press(sf::Keyboard::Up);
+    h.frame();
+    EXPECT_LT(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
+
+    // Paused by the player: the sign last; by the freeze: none
+    h.holdGemMidAir();
+    h.press(sf::Keyboard::P);
+    h.frame();
+    s = h.scene();
+    EXPECT_EQ(h.placeOf(textureOf(Picture::PausedOverlay)), static_cast<int>(s.count) - 1);
+    h.hold(sf::Keyboard::P, false);
+    h.frame();
+    h.press(sf::Keyboard::P);
+    h.frame();
+    EXPECT_LT(h.placeOf(textureOf(Picture::PausedOverlay)), 0);
+    h.fillColumnButTop(4);
+    h.hold(sf::Keyboard::Space);
+    h.press(sf::Keyboard::Space);
+    h.hold(sf::Keyboard::Space, false);
+    h.run(0.4);
+    ASSERT_TRUE(gameFrozen(g));
+    EXPECT_LT(h.placeOf(textureOf(Picture::PausedOverlay)), 0);
+    EXPECT_GE(h.placeOf(textureOf(Picture::BoardFullSign)), 0);
+
+    // The volume: each step shown, held at its ends, the gain 3 dB a level
+    const struct { sf::Keyboard::Key key; int presses, level; } steps[] = {
+        {sf::Keyboard::Equal, 1, 9}, {sf::Keyboard::Add, 3, 10}, {sf::Keyboard::Hyphen, 4, 6}, {sf::Keyboard::Subtract, 9, 0}};
+    for (const auto& step : steps)
+    {
+        for (int i = 0; i < step.presses; ++i)
+            h.press(step.key);
+        h.frame();
+        EXPECT_EQ(h.app.masterLevel(), step.level);
+        EXPECT_GE(h.placeOf(textureOf(volumePicture(step.level))), 0);
+    }
+    EXPECT_EQ(h.audio.gains.back(), 0.f);
+    EXPECT_NEAR(masterGain(DefaultMasterLevel) / masterGain(DefaultMasterLevel - 1), 1.4125f, 1e-3f);
+    EXPECT_EQ(masterGain(MasterLevels), MaxMasterGain);
+    h.run(1.49);
+    EXPECT_GE(h.placeOf(textureOf(volumePicture(0))), 0);
+    h.run(0.02);
+    EXPECT_LT(h.placeOf(textureOf(volumePicture(0))), 0);
 }
 
 // The end screen answers Space, Enter and clicks only once everything it shows is up: the result panel (3 s)
@@ -449,15 +525,15 @@ TEST(Screens, BestScoreSurvivesARestart)
     {
         AppHarness first(1920, 1080, path + ".keep");
         first.reachPlaying();
-        std::ofstream(first.highScorePath) << 0;
-        const int other = ::open(first.highScorePath.c_str(), O_RDWR);
+        std::ofstream(first.bestScorePath) << 0;
+        const int other = ::open(first.bestScorePath.c_str(), O_RDWR);
         ::flock(other, LOCK_EX);
         first.app.session().pendingPoints = 650;
         first.frame();
         ::close(other);
         first.press(sf::Keyboard::B);
         std::string stored;
-        EXPECT_TRUE(std::ifstream(first.highScorePath) >> stored && stored == "650") << stored;
+        EXPECT_TRUE(std::ifstream(first.bestScorePath) >> stored && stored == "650") << stored;
         std::rename((path + ".keep").c_str(), path.c_str());
     }
     AppHarness second(1920, 1080, path);

@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     phases.mark("launch");
     GameProgram program;
     StartOptions options;
-    options.keepBestScore = false;
+    options.keepPlayerFiles = false;
     options.unthrottled = !idle || (argc > 3 && std::strcmp(argv[3], "unthrottled") == 0);
     if (!program.start([&phases](const char* step) { phases.mark(step); }, options))
         return 1;

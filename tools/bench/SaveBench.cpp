@@ -3,7 +3,7 @@
 // saves, flushed to the disk, as the exit (`close`) makes one. Prints the median and the worst of each.
 //   save_bench FOLDER     the score file goes there (on the disk to measure)
 
-#include "hud/HighScore.hpp"
+#include "hud/BestScore.hpp"
 
 #include <algorithm>
 #include <chrono>

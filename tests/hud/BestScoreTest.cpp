@@ -1,4 +1,4 @@
-#include "HighScoreFixture.hpp"
+#include "BestScoreFixture.hpp"
 #include "../support/ChildProcess.hpp"
 
 #include <chrono>
@@ -8,7 +8,7 @@
 
 using namespace std::chrono_literals;
 
-TEST_F(HighScoreFile, ReadsTheFirstNumberClampedToThirtyTwoBits)
+TEST_F(BestScore, ReadsTheFirstNumberClampedToThirtyTwoBits)
 {
     EXPECT_EQ(BestScoreFile(path).load(), 0); // no file
     const struct { const char* content; int best; } cases[] = {
@@ -21,7 +21,7 @@ TEST_F(HighScoreFile, ReadsTheFirstNumberClampedToThirtyTwoBits)
 // Only a greater score is handed to the file, which at once holds the higher of it and its own, in place:
 // the same permissions, no digit of the old text left, nothing beside it. A fresh install's first frames
 // (0 against 0) make no file.
-TEST_F(HighScoreFile, AGreaterScoreRewritesTheFileInTheFrame)
+TEST_F(BestScore, AGreaterScoreRewritesTheFileInTheFrame)
 {
     const struct { const char* before; int best, score; const char* after; } cases[] = {
         {nullptr, 0, 0, nullptr}, {nullptr, 0, 40, "40"},  {"977", 977, 977, "977"}, {"977", 977, 1230, "1230"},
@@ -45,7 +45,7 @@ TEST_F(HighScoreFile, AGreaterScoreRewritesTheFileInTheFrame)
 
 // Another copy of the game holding the file never holds up a frame: the score waits for the next rise,
 // the game's end or the exit. The exit, like the start-up, gives the copy two seconds to let go.
-TEST_F(HighScoreFile, AnotherCopyHoldingTheFileIsWaitedForOnlyAtStartAndExit)
+TEST_F(BestScore, AnotherCopyHoldingTheFileIsWaitedForOnlyAtStartAndExit)
 {
     fileWith("977");
     std::optional<HeldFile> other;
@@ -82,7 +82,7 @@ TEST_F(HighScoreFile, AnotherCopyHoldingTheFileIsWaitedForOnlyAtStartAndExit)
 
 // Two copies of the game saving rising scores at once, each killed at a random moment: the file always
 // holds a whole score, no lower than the last one either confirmed, and nothing else is ever beside it.
-TEST_F(HighScoreFile, TwoCopiesKilledWhileSavingLeaveTheHigherScoreAndNothingElse)
+TEST_F(BestScore, TwoCopiesKilledWhileSavingLeaveTheHigherScoreAndNothingElse)
 {
     std::mt19937 random(12);
     const std::string said[] = {folder.string() + "-even", folder.string() + "-odd"}; // each copy's word for each save
@@ -90,8 +90,8 @@ TEST_F(HighScoreFile, TwoCopiesKilledWhileSavingLeaveTheHigherScoreAndNothingEls
     for (int round = 0; round < 150; ++round)
     {
         fs::remove(said[0]), fs::remove(said[1]);
-        ChildProcess even("HighScoreChild.DISABLED_SavesRisingScores", path + "|" + std::to_string(confirmed + 2) + "|" + said[0]),
-            odd("HighScoreChild.DISABLED_SavesRisingScores", path + "|" + std::to_string(confirmed + 1) + "|" + said[1]);
+        ChildProcess even("BestScoreChild.DISABLED_SavesRisingScores", path + "|" + std::to_string(confirmed + 2) + "|" + said[0]),
+            odd("BestScoreChild.DISABLED_SavesRisingScores", path + "|" + std::to_string(confirmed + 1) + "|" + said[1]);
         // A few confirmed saves, then kills a random while into the next ones
         const auto lines = [&](const std::string& copy) { const std::string text = contentOf(copy); return std::count(text.begin(), text.end(), '\n'); };
         for (const long wanted = 1 + static_cast<long>(random() % 3); lines(said[0]) + lines(said[1]) < wanted;)
@@ -116,7 +116,7 @@ TEST_F(HighScoreFile, TwoCopiesKilledWhileSavingLeaveTheHigherScoreAndNothingEls
 }
 
 // The copies of the test above, "file|first|confirmations": store first, first + 2 ... until killed.
-TEST(HighScoreChild, DISABLED_SavesRisingScores)
+TEST(BestScoreChild, DISABLED_SavesRisingScores)
 {
     const std::string argument = childArgument();
     const std::size_t bar = argument.find('|'), second = argument.find('|', bar + 1);

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-// The best-score file's system parts, one file for each system (ScoreFileLinux.cpp, ScoreFileWindows.cpp).
+// The best-score file's system parts, one file for each system (SmallFileLinux.cpp, SmallFileWindows.cpp).
 namespace platform
 {
 enum class FileResult { Done, Busy /* another copy of the game holds the file */, Failed };
@@ -12,12 +12,12 @@ enum class FileResult { Done, Busy /* another copy of the game holds the file */
 // One best-score file, open and held against the other copies of the game until it goes: shared for
 // reading, alone for writing. Only a regular file opens, its links followed: a device, a pipe or a
 // folder is never read or written.
-class ScoreFile
+class SmallFile
 {
 public:
-    ScoreFile() = default;
-    ScoreFile(const ScoreFile&) = delete;
-    ~ScoreFile();
+    SmallFile() = default;
+    SmallFile(const SmallFile&) = delete;
+    ~SmallFile();
 
     // Never waits: Busy while another copy holds it. For writing, a missing file and folder are made, but
     // not where a link leads nowhere, and a file the player made read-only does not open, even for root.
@@ -33,9 +33,4 @@ private:
 // The temporary file that a save of an earlier build could leave beside `path` goes.
 void removeEarlierTemporaryFile(const std::filesystem::path& path);
 
-#ifndef _WIN32
-// The installed game's file for each player: under $XDG_DATA_HOME, else ~/.local/share; only absolute
-// folders count. Empty without one.
-std::string dataHomeScorePath(const char* xdgDataHome, const char* home);
-#endif
 } // namespace platform

@@ -1,5 +1,6 @@
 // The best-score file's cases that only Linux has: other players, links, devices, pipes, a full disk.
-#include "HighScoreFixture.hpp"
+#include "BestScoreFixture.hpp"
+#include "platform/System.hpp"
 
 #include <functional>
 
@@ -36,7 +37,7 @@ long bytesRead()
 // stores nothing, a folder, a pipe or a device is never read or written, a file the player made read-only
 // is left alone even by root, an earlier build's temporary file goes. A full disk and, under root, a
 // player's file take the new score. Each case loads, saves 1230 and exits.
-TEST_F(HighScoreFile, WhateverStandsAtThePathStartUpNeverWaitsNorSavesAmiss)
+TEST_F(BestScore, WhateverStandsAtThePathStartUpNeverWaitsNorSavesAmiss)
 {
     const bool root = ::geteuid() == 0;
     const fs::path other = folder / "other", disk = folder / "disk", tmp = path + "." + std::to_string(::geteuid()) + ".tmp";
@@ -104,7 +105,7 @@ TEST_F(HighScoreFile, WhateverStandsAtThePathStartUpNeverWaitsNorSavesAmiss)
 
 // An installed game keeps each player's best under the data home, or ~/.local/share; none without an
 // absolute folder. A missing folder is made by the first save, private to the player.
-TEST_F(HighScoreFile, EachPlayerKeepsTheBestInTheDataHome)
+TEST_F(BestScore, EachPlayerKeepsTheBestInTheDataHome)
 {
     const std::string data = (folder / "data").string(), home = (folder / "home").string();
     const std::string inData = data + "/glimmora-game/highscore.txt";
@@ -113,7 +114,7 @@ TEST_F(HighScoreFile, EachPlayerKeepsTheBestInTheDataHome)
         {data.c_str(), home.c_str(), inData}, {nullptr, home.c_str(), inHome}, {"", home.c_str(), inHome},
         {"data", home.c_str(), inHome},       {nullptr, nullptr, ""},          {"data", "home", ""}};
     for (const auto& c : cases)
-        EXPECT_EQ(platform::dataHomeScorePath(c.xdg, c.home), c.expected) << (c.xdg ? c.xdg : "unset") << ", " << (c.home ? c.home : "unset");
+        EXPECT_EQ(platform::xdgFilePath(c.xdg, c.home, ".local/share", "highscore.txt"), c.expected) << (c.xdg ? c.xdg : "unset") << ", " << (c.home ? c.home : "unset");
     EXPECT_EQ(BestScoreFile(inHome).store(40), BestScoreFile::Result::Done);
     EXPECT_EQ(BestScoreFile(inHome).load(), 40);
     EXPECT_EQ(fs::status(home + "/.local/share/glimmora-game").permissions(), fs::perms::owner_all);

@@ -1,5 +1,5 @@
 // Any bytes as the high-score file: read as a stream reads an int, and written back, read the same.
-#include "hud/HighScore.hpp"
+#include "hud/BestScore.hpp"
 
 #include <cstdint>
 #include <sstream>

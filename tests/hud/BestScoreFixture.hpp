@@ -38,7 +38,7 @@ struct HeldFile
 };
 
 // Each test of the best-score file starts from an empty folder that any player may write to, removed afterwards.
-struct HighScoreFile : ::testing::Test
+struct BestScore : ::testing::Test
 {
     void SetUp() override { fs::remove_all(folder), fs::create_directories(folder), fs::permissions(folder, fs::perms::all); }
     void TearDown() override { fs::remove_all(folder); }

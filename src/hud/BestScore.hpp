@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/GameSession.hpp"
-#include "platform/ScoreFile.hpp"
+#include "platform/SmallFile.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +12,7 @@
 #include <thread>
 
 // Where the best score lives in a checkout, relative to the working directory.
-constexpr const char* HighScorePath = "assets/highscore.txt";
+constexpr const char* BestScorePath = "assets/highscore.txt";
 
 // As a stream reads an int: white space, an optional sign, digits; clamped to 32 bits; 0 when none reads.
 inline int parseBestScore(const std::string& text)
@@ -43,7 +43,7 @@ public:
     {
         int score = 0;
         withGrace([&] {
-            platform::ScoreFile file;
+            platform::SmallFile file;
             const Result result = m_path.empty() ? Result::Failed : file.open(m_path, false);
             score = result == Result::Done ? parseBestScore(file.head()) : 0;
             return result;
@@ -82,7 +82,7 @@ private:
     // killed before the cut leaves no old digit after the new ones.
     Result save(int value, bool durable) const
     {
-        platform::ScoreFile file;
+        platform::SmallFile file;
         const Result opened = m_path.empty() ? Result::Failed : file.open(m_path, true);
         if (opened != Result::Done)
             return opened;

@@ -1,16 +1,16 @@
 // The best-score file on Windows: the share mode it is opened with keeps every other copy of the game out
 // while one reads or rewrites it.
-#include "platform/ScoreFile.hpp"
+#include "platform/SmallFile.hpp"
 
 #include <windows.h>
 
-platform::ScoreFile::~ScoreFile()
+platform::SmallFile::~SmallFile()
 {
     if (m_handle != -1)
         CloseHandle(reinterpret_cast<HANDLE>(m_handle));
 }
 
-platform::FileResult platform::ScoreFile::open(const std::filesystem::path& path, bool write)
+platform::FileResult platform::SmallFile::open(const std::filesystem::path& path, bool write)
 {
     // Made only where nothing is there at all, not where a link leads nowhere; a read-only file does not
     // open for writing, and a folder not at all
@@ -26,7 +26,7 @@ platform::FileResult platform::ScoreFile::open(const std::filesystem::path& path
     return GetFileType(file) == FILE_TYPE_DISK ? FileResult::Done : FileResult::Failed; // not a device or a pipe
 }
 
-std::string platform::ScoreFile::head() const
+std::string platform::SmallFile::head() const
 {
     char bytes[64];
     DWORD count = 0;
@@ -34,7 +34,7 @@ std::string platform::ScoreFile::head() const
     return read ? std::string(bytes, count) : std::string();
 }
 
-bool platform::ScoreFile::rewrite(const std::string& text, std::size_t length, bool durable) const
+bool platform::SmallFile::rewrite(const std::string& text, std::size_t length, bool durable) const
 {
     const HANDLE file = reinterpret_cast<HANDLE>(m_handle);
     DWORD written = 0;

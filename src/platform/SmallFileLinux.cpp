@@ -1,5 +1,5 @@
-// The best-score file on Linux: POSIX file operations and flock on the file itself.
-#include "platform/ScoreFile.hpp"
+// A small file on Linux: POSIX file operations and flock on the file itself.
+#include "platform/SmallFile.hpp"
 
 #include <cerrno>
 
@@ -19,13 +19,13 @@ int openRegular(const std::filesystem::path& path, int flags, struct stat& info)
 }
 } // namespace
 
-platform::ScoreFile::~ScoreFile()
+platform::SmallFile::~SmallFile()
 {
     if (m_handle >= 0)
         ::close(static_cast<int>(m_handle));
 }
 
-platform::FileResult platform::ScoreFile::open(const std::filesystem::path& path, bool write)
+platform::FileResult platform::SmallFile::open(const std::filesystem::path& path, bool write)
 {
     struct stat info{};
     int fd = openRegular(path, write ? O_RDWR : O_RDONLY, info);
@@ -45,14 +45,14 @@ platform::FileResult platform::ScoreFile::open(const std::filesystem::path& path
     return held ? FileResult::Busy : FileResult::Done;
 }
 
-std::string platform::ScoreFile::head() const
+std::string platform::SmallFile::head() const
 {
     char bytes[64];
     const ssize_t count = ::pread(static_cast<int>(m_handle), bytes, sizeof(bytes), 0);
     return std::string(bytes, count > 0 ? static_cast<std::size_t>(count) : 0);
 }
 
-bool platform::ScoreFile::rewrite(const std::string& text, std::size_t length, bool durable) const
+bool platform::SmallFile::rewrite(const std::string& text, std::size_t length, bool durable) const
 {
     const int fd = static_cast<int>(m_handle);
     return ::pwrite(fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()) &&
@@ -68,9 +68,3 @@ void platform::removeEarlierTemporaryFile(const std::filesystem::path& path)
         ::unlink((target.string() + "." + std::to_string(::geteuid()) + ".tmp").c_str());
 }
 
-std::string platform::dataHomeScorePath(const char* xdgDataHome, const char* home)
-{
-    if (xdgDataHome && xdgDataHome[0] == '/')
-        return std::string(xdgDataHome) + "/glimmora-game/highscore.txt";
-    return home && home[0] == '/' ? std::string(home) + "/.local/share/glimmora-game/highscore.txt" : "";
-}

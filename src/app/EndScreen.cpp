@@ -14,7 +14,7 @@ KeySet leaveKeys()
 ScreenReply EndScreen::enter(AppContext& app, Micros now)
 {
     m_leaveRequested = false;
-    m_reading = app.session.transitionClock.seconds(now);
+    m_transitionSeconds = app.session.carried.transitionClock.seconds(now);
     beginEndScreen(app.session, now, m_display);
     return {std::nullopt, leaveKeys()}; // Space may be held since play, dropping gems
 }
@@ -27,14 +27,14 @@ ScreenReply EndScreen::respond(const Command& command, AppContext& app, Micros n
     if (click)
         app.last.consumeClick();
     // The result stays up until everything it shows is on screen: its auto-repeat would skip what it never showed
-    const bool shown = endScreenComplete(app.session, m_display, m_reading);
+    const bool shown = endScreenComplete(app.session, m_display, m_transitionSeconds);
     const bool latched = (app.latches & leaveKeys()).any();
     if (key && (latched || !shown))
         return {std::nullopt, leaveKeys()};
     if (shown && (key || click))
     {
         m_leaveRequested = true;
-        app.session.transitionClock.restart(now);
+        app.session.carried.transitionClock.restart(now);
     }
     // A leave key still held must not press the menu's focused button
     return {std::nullopt, key ? leaveKeys() : KeySet()};
@@ -43,7 +43,7 @@ ScreenReply EndScreen::respond(const Command& command, AppContext& app, Micros n
 ScreenReply EndScreen::tick(const FrameInput&, AppContext& app, Micros now)
 {
     // Leaving still lets the fade and the music restart run in this frame
-    m_reading = app.transitionReading = app.session.transitionClock.seconds(now);
+    m_transitionSeconds = app.transitionReading = app.session.carried.transitionClock.seconds(now);
     updateEndScreen(app.session, now, app.audio, m_display, m_score);
     if (!m_leaveRequested)
         return {};

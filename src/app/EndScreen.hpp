@@ -23,5 +23,5 @@ private:
     EndDisplay m_display;
     DigitField m_score; // the final score's digits
     bool m_leaveRequested = false;
-    float m_reading = 0.f; // this frame's transitionClock reading, seconds
+    float m_transitionSeconds = 0.f; // this frame's transitionClock reading, seconds
 };

@@ -35,12 +35,12 @@ void GameApp::start(Micros now, sf::Vector2i mouse)
     m_lastMousePosition = mouse;
     m_cursorIdleClock.restart(now);
     startSession(m_app.session, m_app.random, now);
-    m_app.session.bestScore = m_app.bestScoreFile.load();
+    m_app.session.kept.bestScore = m_app.bestScoreFile.load();
 
     // The player's settings: the music, started with the program, pauses if they say so
     const Settings settings = m_app.settingsFile.load();
-    m_app.session.musicOn = settings.musicOn;
-    m_app.session.soundOn = settings.soundOn;
+    m_app.session.kept.musicOn = settings.musicOn;
+    m_app.session.kept.soundOn = settings.soundOn;
     m_app.masterLevel = settings.masterLevel;
     if (!settings.musicOn)
         m_app.audio.sendMusic(MusicCommand::Pause);
@@ -147,7 +147,7 @@ bool GameApp::tick(const FrameInput& input, Micros now)
 
     // Latches let go once their keys were read up
     m_app.latches &= ~input.released;
-    m_app.settingsFile.keep({m_app.session.musicOn, m_app.session.soundOn, m_app.masterLevel});
+    m_app.settingsFile.keep({m_app.session.kept.musicOn, m_app.session.kept.soundOn, m_app.masterLevel});
     return true;
 }
 

@@ -19,11 +19,11 @@ ScreenReply MenuScreen::enter(AppContext& app, Micros)
 {
     m_fadeIn = true;
     app.last.pressPending = false;
-    m_reading = app.transitionReading;
+    m_transitionSeconds = app.transitionReading;
     m_buttonsDrawn = false;
     m_focus = 0;
     m_focusFollowsPointer = true;
-    fade(m_alpha, m_reading, true);
+    fade(m_alpha, m_transitionSeconds, true);
     return {};
 }
 
@@ -63,15 +63,15 @@ ScreenReply MenuScreen::respond(const Command& command, AppContext& app, Micros 
 ScreenReply MenuScreen::tick(const FrameInput& input, AppContext& app, Micros now)
 {
     GameSession& session = app.session;
-    if (!session.gameReady)
+    if (!session.game.gameReady)
         resetGame(session, app.random);
 
     // Clicks are judged against the picture the player saw: the frame last drawn
     const bool buttonsWereDrawn = m_buttonsDrawn;
-    m_reading = app.transitionReading = session.transitionClock.seconds(now);
-    fade(m_alpha, m_reading, m_fadeIn);
+    m_transitionSeconds = app.transitionReading = session.carried.transitionClock.seconds(now);
+    fade(m_alpha, m_transitionSeconds, m_fadeIn);
     ScreenReply reply;
-    if (m_reading > FadeSeconds && !m_fadeIn)
+    if (m_transitionSeconds > FadeSeconds && !m_fadeIn)
         reply.next = ScreenState::Playing;
 
     // Hover and clicks go on in the frame that starts play, and on every page; the pointer moving onto a button
@@ -112,7 +112,7 @@ void MenuScreen::press(std::size_t button, AppContext& app, Micros now)
     {
         case 0:
             m_fadeIn = false;
-            app.session.transitionClock.restart(now);
+            app.session.carried.transitionClock.restart(now);
             break;
         case 1: app.menuPage = MenuPage::Instructions; break;
         case 2: app.menuPage = MenuPage::About; break;
@@ -137,7 +137,7 @@ void MenuScreen::describe(Scene& scene, const AppContext& app) const
 
 Wake MenuScreen::due(const AppContext& app, Micros now) const
 {
-    const Timer& clock = app.session.transitionClock;
+    const Timer& clock = app.session.carried.transitionClock;
     Wake wake;
     wake.moving = clock.seconds(now) < FadeSeconds;
     if (!m_fadeIn)

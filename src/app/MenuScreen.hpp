@@ -24,13 +24,13 @@ private:
     void press(std::size_t button, AppContext& app, Micros now);
     // The buttons appear 0.2 s after the fade-in has finished, on the main page, and vanish once start game
     // is pressed.
-    bool buttonsDrawn(MenuPage page) const { return m_fadeIn && m_reading > ButtonsSeconds && page == MenuPage::Main; }
+    bool buttonsDrawn(MenuPage page) const { return m_fadeIn && m_transitionSeconds > ButtonsSeconds && page == MenuPage::Main; }
 
     static constexpr float ButtonsSeconds = 1.2f;
 
     bool m_fadeIn = false;         // fades in or stands; false: fades out toward play
     std::uint8_t m_alpha = 0;      // menu page opacity, 0 to 255
-    float m_reading = 0.f;         // this frame's transitionClock reading, seconds
+    float m_transitionSeconds = 0.f;         // this frame's transitionClock reading, seconds
     bool m_buttonsDrawn = false;   // this frame's picture shows the buttons
     std::array<bool, 4> m_hover{}; // start, instructions, about, quit under the mouse
     std::size_t m_focus = 0;       // the button the keys press, drawn in its hover look: 0 to 3

@@ -12,13 +12,11 @@
 
 namespace
 {
-////////////////////////////////////////////////////////////
+
 // How many decoder calls in a row may deliver nothing before a read gives up;
 // a broken stream must end the read, never spin on it.
 constexpr int maxIdleDecodes = 16;
 
-
-////////////////////////////////////////////////////////////
 // Old libmpg123 versions need one global init; newer ones ignore it. A function
 // static makes it happen once, and thread-safely.
 bool ensureLibraryReady()
@@ -27,8 +25,6 @@ bool ensureLibraryReady()
     return ready;
 }
 
-
-////////////////////////////////////////////////////////////
 // The decoder's read callback, POSIX read() semantics over the sf::InputStream.
 mpg123_ssize_t readStream(void* handle, void* buffer, size_t count)
 {
@@ -37,8 +33,6 @@ mpg123_ssize_t readStream(void* handle, void* buffer, size_t count)
     return got < 0 ? -1 : static_cast<mpg123_ssize_t>(got);
 }
 
-
-////////////////////////////////////////////////////////////
 // The decoder's seek callback, POSIX lseek() semantics over the sf::InputStream.
 off_t seekStream(void* handle, off_t offset, int whence)
 {
@@ -57,8 +51,6 @@ off_t seekStream(void* handle, off_t offset, int whence)
     return reached < 0 ? -1 : static_cast<off_t>(reached);
 }
 
-
-////////////////////////////////////////////////////////////
 // A decoder reading from the stream, quiet on stderr; null when any step fails.
 // The caller owns the result and releases it with closeDecoder().
 mpg123_handle* openDecoder(sf::InputStream& stream)
@@ -81,8 +73,6 @@ mpg123_handle* openDecoder(sf::InputStream& stream)
     return handle;
 }
 
-
-////////////////////////////////////////////////////////////
 void closeDecoder(mpg123_handle* handle)
 {
     if (handle)
@@ -92,8 +82,6 @@ void closeDecoder(mpg123_handle* handle)
     }
 }
 
-
-////////////////////////////////////////////////////////////
 // An ID3v2 header: "ID3", a known major version and a size made of 7-bit bytes.
 bool isId3v2Header(const unsigned char* bytes)
 {
@@ -101,8 +89,6 @@ bool isId3v2Header(const unsigned char* bytes)
            (bytes[6] | bytes[7] | bytes[8] | bytes[9]) < 0x80;
 }
 
-
-////////////////////////////////////////////////////////////
 // An MPEG audio frame header: 11 sync bits, and no reserved version, layer,
 // bitrate, sample rate or emphasis.
 bool isFrameHeader(const unsigned char* bytes)
@@ -118,15 +104,11 @@ bool isFrameHeader(const unsigned char* bytes)
 
 } // namespace
 
-
-////////////////////////////////////////////////////////////
 Mp3Reader::~Mp3Reader()
 {
     close();
 }
 
-
-////////////////////////////////////////////////////////////
 bool Mp3Reader::check(sf::InputStream& stream)
 {
     // Cheap magic test first: SFML asks every registered reader about every
@@ -154,8 +136,6 @@ bool Mp3Reader::check(sf::InputStream& stream)
     return decodable;
 }
 
-
-////////////////////////////////////////////////////////////
 bool Mp3Reader::open(sf::InputStream& stream, Info& info)
 {
     close();
@@ -202,8 +182,6 @@ bool Mp3Reader::open(sf::InputStream& stream, Info& info)
     return true;
 }
 
-
-////////////////////////////////////////////////////////////
 void Mp3Reader::seek(sf::Uint64 sampleOffset)
 {
     if (!m_handle)
@@ -215,8 +193,6 @@ void Mp3Reader::seek(sf::Uint64 sampleOffset)
     m_position = reached < 0 ? m_sampleCount : frame * m_channelCount;
 }
 
-
-////////////////////////////////////////////////////////////
 sf::Uint64 Mp3Reader::read(sf::Int16* samples, sf::Uint64 maxCount)
 {
     if (!m_handle)
@@ -252,8 +228,6 @@ sf::Uint64 Mp3Reader::read(sf::Int16* samples, sf::Uint64 maxCount)
     return wanted;
 }
 
-
-////////////////////////////////////////////////////////////
 void Mp3Reader::close()
 {
     closeDecoder(m_handle);
@@ -263,8 +237,6 @@ void Mp3Reader::close()
     m_position = 0;
 }
 
-
-////////////////////////////////////////////////////////////
 void registerMp3Reader()
 {
     // SFML would drop a duplicate anyway; the static keeps later calls from

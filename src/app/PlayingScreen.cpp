@@ -24,7 +24,7 @@ ScreenReply PlayingScreen::enter(AppContext& app, Micros now)
     m_hintShown = false;
     // A game left paused, or during an ending, left the music paused or stopped: the music button of
     // this game says on, so it plays
-    if (app.session.musicOn && !app.audio.musicPlaying())
+    if (app.session.kept.musicOn && !app.audio.musicPlaying())
         app.audio.sendMusic(MusicCommand::Play);
     present(app, now);
     return {};
@@ -101,7 +101,7 @@ void PlayingScreen::takeOwedPause(AppContext& app)
     const GameSession& session = app.session;
     if (!app.focusPauseOwed)
         return;
-    if (!(session.paused || session.timeUp || session.overflowEnding))
+    if (!(session.game.paused || session.game.timeUp || session.game.overflowEnding))
     {
         if (!canTogglePause(session))
             return;
@@ -113,15 +113,15 @@ void PlayingScreen::takeOwedPause(AppContext& app)
 ScreenReply PlayingScreen::leave(AppContext& app, Micros now)
 {
     // Abandoned: the menu prepares a fresh game, and only the best score carries over
-    app.session.gameReady = false;
-    app.session.transitionClock.restart(now);
+    app.session.game.gameReady = false;
+    app.session.carried.transitionClock.restart(now);
     return {ScreenState::Menu};
 }
 
 void PlayingScreen::togglePauseFrom(AppContext& app)
 {
     togglePause(app.session, app.audio);
-    m_pauseButtonResume = app.session.paused;
+    m_pauseButtonResume = app.session.game.paused;
 }
 
 ScreenReply PlayingScreen::tick(const FrameInput&, AppContext& app, Micros now)
@@ -133,7 +133,7 @@ ScreenReply PlayingScreen::tick(const FrameInput&, AppContext& app, Micros now)
     stepThreadAnimations(session, now, app.random);
     if (levelTick(session, now, app.audio) == EndingReport::EndScreenDue)
         reply.next = ScreenState::End;
-    updatePlayingHud(session, m_hud, now, laneX[static_cast<std::size_t>(session.selectorStop)], app.bestScoreFile);
+    updatePlayingHud(session, m_hud, now, laneX[static_cast<std::size_t>(session.game.selectorStop)], app.bestScoreFile);
     if (updateFallingGem(session, now, app.random, app.audio) == FallResult::Froze)
     {
         reply.frozen = true;
@@ -159,19 +159,19 @@ void PlayingScreen::describe(Scene& scene, const AppContext& app) const
     const GameSession& g = app.session;
     scene.add(Picture::Background);
     // Pair buttons keep their first picture's rectangle
-    scene.addInFrame(g.musicOn ? Picture::MusicOnButton : Picture::MusicOffButton, Picture::MusicOnButton);
-    scene.addInFrame(g.soundOn ? Picture::SoundOnButton : Picture::SoundOffButton, Picture::SoundOnButton);
+    scene.addInFrame(g.kept.musicOn ? Picture::MusicOnButton : Picture::MusicOffButton, Picture::MusicOnButton);
+    scene.addInFrame(g.kept.soundOn ? Picture::SoundOnButton : Picture::SoundOffButton, Picture::SoundOnButton);
     scene.addInFrame(m_pauseButtonResume ? Picture::ResumeButton : Picture::PauseButton, Picture::PauseButton);
     scene.add(Picture::MainMenuButton);
     scene.add(Picture::QuitButton);
 
-    const std::array<int, 4> time = timeDigits(g.secondsLeft);
+    const std::array<int, 4> time = timeDigits(g.game.secondsLeft);
     scene.add(hudDigit(time[0]), timeDigitPositions[0]);
     scene.add(hudDigit(time[1]), timeDigitPositions[1]);
     scene.add(Picture::DigitColon);
     scene.add(hudDigit(time[2]), timeDigitPositions[2]);
     scene.add(hudDigit(time[3]), timeDigitPositions[3]);
-    const std::array<int, 2> level = levelDigits(g.level);
+    const std::array<int, 2> level = levelDigits(g.game.level);
     scene.add(hudDigit(level[0]), levelDigitPositions[0], m_levelAlpha);
     scene.add(hudDigit(level[1]), levelDigitPositions[1], m_levelAlpha);
     scene.add(m_hud.score, hudDigit);
@@ -179,39 +179,39 @@ void PlayingScreen::describe(Scene& scene, const AppContext& app) const
     scene.add(m_hud.patterns, hudDigit);
 
     for (int slot = 0; slot < ThreadSlots; ++slot)
-        scene.add(gemPicture(g.thread[static_cast<std::size_t>(slot)]), threadSlotPosition(slot, g.selectorStop));
+        scene.add(gemPicture(g.game.thread[static_cast<std::size_t>(slot)]), threadSlotPosition(slot, g.game.selectorStop));
     for (int slot = 0; slot < ThreadSlots; ++slot)
-        scene.add(gemPicture(g.pattern[static_cast<std::size_t>(slot)]), patternSlotPosition(slot));
+        scene.add(gemPicture(g.game.pattern[static_cast<std::size_t>(slot)]), patternSlotPosition(slot));
     // The selected column, under the gems in it
-    scene.add(textureOf(Picture::ColumnMarker), {laneX[static_cast<std::size_t>(g.selectorStop)], layout::ColumnMarker.y});
-    if (g.fallingGem.falling || g.paused)
-        scene.add(gemPicture(g.fallingGem.code), cellPosition(g.fallingGem.row, g.fallingGem.column));
+    scene.add(textureOf(Picture::ColumnMarker), {laneX[static_cast<std::size_t>(g.game.selectorStop)], layout::ColumnMarker.y});
+    if (g.game.fallingGem.falling || g.game.paused)
+        scene.add(gemPicture(g.carried.fallingGem.code), cellPosition(g.game.fallingGem.row, g.game.fallingGem.column));
 
     // Board cells, row by row; the tube column sits under its picture
     for (int row = 0; row < BoardRows; ++row)
         for (int column = 0; column < BoardColumns; ++column)
         {
-            const GemCode code = g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+            const GemCode code = g.game.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
             if (code != EmptyGem)
                 scene.add(gemPicture(code), cellPosition(row, column));
         }
 
     if (dangerPulseShown(g))
         for (int column = 0; column < PlayColumns; ++column)
-            if (isDangerColumn(g.board, column))
+            if (isDangerColumn(g.game.board, column))
             {
-                const TextureId gem = gemPicture(g.board[1][static_cast<std::size_t>(column)]);
+                const TextureId gem = gemPicture(g.game.board[1][static_cast<std::size_t>(column)]);
                 scene.add({gem, gem, 255, true, dangerPulseCentre(column), m_pulse});
             }
 
     scene.add(Picture::TrashTube);
-    if (g.popupPoints > 0)
+    if (g.game.popupPoints > 0)
         scene.add(m_hud.popup, hudDigit);
 
     // What happens that the board alone would not tell
     if (m_hintShown)
         scene.add(Picture::ThreadNotFull);
-    if (g.overflowEnding)
+    if (g.game.overflowEnding)
         scene.add(Picture::BoardFullSign);
     if (m_pauseButtonResume)
         scene.add(Picture::PausedOverlay);

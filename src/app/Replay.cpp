@@ -142,9 +142,9 @@ std::string Replay::dump() const
         return "not started\n";
     const GameSession& g = m_app->session();
     out << "screen " << screenName(m_app->screen()) << " at " << static_cast<double>(m_now) / 1e6 << " s, level "
-        << g.level << ", " << g.secondsLeft << " s left, score " << g.score << ", best " << g.bestScore
-        << ", patterns " << g.patternsCompleted << (g.overflowEnding ? ", overflow" : "")
+        << g.game.level << ", " << g.game.secondsLeft << " s left, score " << g.game.score << ", best " << g.kept.bestScore
+        << ", patterns " << g.game.patternsCompleted << (g.game.overflowEnding ? ", overflow" : "")
         << (m_app->closeRequested() ? ", closed" : "") << '\n'
-        << dumpSession(g);
+        << boardPicture(g);
     return out.str();
 }

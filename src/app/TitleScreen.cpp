@@ -10,7 +10,7 @@ ScreenReply TitleScreen::respond(const Command& command, AppContext& app, Micros
     if (dismiss && m_showing)
     {
         m_showing = false;
-        app.session.transitionClock.restart(now);
+        app.session.carried.transitionClock.restart(now);
     }
     // A press held through the fades must not land on a menu button the player has not seen
     if (command.kind == CommandKind::LeftClick)
@@ -23,11 +23,11 @@ ScreenReply TitleScreen::respond(const Command& command, AppContext& app, Micros
 
 ScreenReply TitleScreen::tick(const FrameInput&, AppContext& app, Micros now)
 {
-    const float reading = app.transitionReading = app.session.transitionClock.seconds(now);
+    const float reading = app.transitionReading = app.session.carried.transitionClock.seconds(now);
     fade(m_alpha, reading, m_showing);
     if (!(reading > FadeSeconds && !m_showing))
         return {};
-    app.session.transitionClock.restart(now);
+    app.session.carried.transitionClock.restart(now);
     return {ScreenState::Menu};
 }
 
@@ -39,8 +39,8 @@ void TitleScreen::describe(Scene& scene, const AppContext&) const
 Wake TitleScreen::due(const AppContext& app, Micros now) const
 {
     Wake wake;
-    wake.moving = app.session.transitionClock.seconds(now) < FadeSeconds;
+    wake.moving = app.session.carried.transitionClock.seconds(now) < FadeSeconds;
     if (!m_showing)
-        wake.soonest(app.session.transitionClock.passes(FadeSeconds));
+        wake.soonest(app.session.carried.transitionClock.passes(FadeSeconds));
     return wake;
 }

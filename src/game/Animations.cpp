@@ -12,8 +12,8 @@ constexpr float RefillStepSeconds = 0.05f;
 // the bottom, and the thread moves up behind it.
 void discardStep(GameSession& session, Micros now)
 {
-    Board& board = session.board;
-    Thread& thread = session.thread;
+    Board& board = session.game.board;
+    Thread& thread = session.game.thread;
 
     for (int row = 0; row < BoardRows - 1; ++row)
         board[row][TubeColumn] = board[row + 1][TubeColumn];
@@ -23,17 +23,17 @@ void discardStep(GameSession& session, Micros now)
     for (int row = 0; row < BoardRows; ++row)
         tubeEmpty = tubeEmpty && board[row][TubeColumn] == EmptyGem;
     if (tubeEmpty)
-        session.trashAnimating = false;
+        session.game.trashAnimating = false;
 
-    session.animationClock.restart(now);
+    session.carried.animationClock.restart(now);
 }
 
 // The thread slides out at the bottom; after a match the pattern goes with it.
 void clearStep(GameSession& session, Micros now)
 {
-    Thread& thread = session.thread;
-    TargetPattern& pattern = session.pattern;
-    const bool withPattern = session.patternClearing;
+    Thread& thread = session.game.thread;
+    TargetPattern& pattern = session.game.pattern;
+    const bool withPattern = session.game.patternClearing;
 
     for (int slot = ThreadSlots - 1; slot > 0; --slot)
     {
@@ -50,29 +50,29 @@ void clearStep(GameSession& session, Micros now)
 
     if (thread[ThreadSlots - 1] == EmptyGem)
     {
-        session.threadClearing = false;
+        session.game.threadClearing = false;
         if (withPattern)
         {
-            session.patternClearing = false;
-            session.patternRefilling = true;
+            session.game.patternClearing = false;
+            session.carried.patternRefilling = true;
         }
     }
 
-    session.animationClock.restart(now);
+    session.carried.animationClock.restart(now);
 }
 
 // The pattern rises one slot and a new gem of the kinds in play enters at the bottom.
 void refillStep(GameSession& session, Micros now, RandomDraw& random)
 {
-    TargetPattern& pattern = session.pattern;
+    TargetPattern& pattern = session.game.pattern;
     for (int slot = 0; slot < ThreadSlots - 1; ++slot)
         pattern[slot] = pattern[slot + 1];
-    pattern[ThreadSlots - 1] = random() % (session.kindSpan + 1) + 1;
+    pattern[ThreadSlots - 1] = random() % lastKindInPlay(session.game.kindSpan) + FirstOrdinaryGem;
 
     if (pattern[0] != EmptyGem)
-        session.patternRefilling = false;
+        session.carried.patternRefilling = false;
 
-    session.animationClock.restart(now);
+    session.carried.animationClock.restart(now);
 }
 } // namespace
 
@@ -80,31 +80,31 @@ void stepThreadAnimations(GameSession& session, Micros now, RandomDraw& random)
 {
     // One shared clock: a step restarts it, so a later phase checked in the
     // same frame sees almost no time and waits for a later frame.
-    if (session.trashAnimating && session.animationClock.seconds(now) >= DiscardStepSeconds)
+    if (session.game.trashAnimating && session.carried.animationClock.seconds(now) >= DiscardStepSeconds)
         discardStep(session, now);
 
-    if ((session.threadClearing || session.patternClearing) &&
-        session.animationClock.seconds(now) >= ClearStepSeconds)
+    if ((session.game.threadClearing || session.game.patternClearing) &&
+        session.carried.animationClock.seconds(now) >= ClearStepSeconds)
         clearStep(session, now);
 
-    if (session.patternRefilling && session.animationClock.seconds(now) >= RefillStepSeconds)
+    if (session.carried.patternRefilling && session.carried.animationClock.seconds(now) >= RefillStepSeconds)
         refillStep(session, now, random);
 }
 
 Micros animationDue(const GameSession& session)
 {
     Micros due = Never;
-    if (session.trashAnimating)
-        due = std::min(due, session.animationClock.reaches(DiscardStepSeconds));
-    if (session.threadClearing || session.patternClearing)
-        due = std::min(due, session.animationClock.reaches(ClearStepSeconds));
-    if (session.patternRefilling)
-        due = std::min(due, session.animationClock.reaches(RefillStepSeconds));
+    if (session.game.trashAnimating)
+        due = std::min(due, session.carried.animationClock.reaches(DiscardStepSeconds));
+    if (session.game.threadClearing || session.game.patternClearing)
+        due = std::min(due, session.carried.animationClock.reaches(ClearStepSeconds));
+    if (session.carried.patternRefilling)
+        due = std::min(due, session.carried.animationClock.reaches(RefillStepSeconds));
     return due;
 }
 
 void dealFirstPattern(GameSession& session, RandomDraw& random)
 {
-    for (GemCode& code : session.pattern)
+    for (GemCode& code : session.game.pattern)
         code = random() % 3 + 1;
 }

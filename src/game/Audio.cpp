@@ -5,7 +5,7 @@
 bool playEffect(const GameSession& session, const AudioPort& audio, Effect effect)
 {
     // A sound that is already playing is never restarted from the beginning.
-    if (!session.soundOn)
+    if (!session.kept.soundOn)
         return false;
     if (audio.isPlaying && audio.isPlaying(effect))
         return false;

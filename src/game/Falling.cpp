@@ -10,63 +10,66 @@ namespace
 // on top of the lifted stack instead of overwriting it.
 void landGem(GameSession& session, Micros now, const AudioPort& audio)
 {
-    FallingGem& gem = session.fallingGem;
-    while (gem.row > 0 && session.board[gem.row][gem.column] != EmptyGem)
+    FallingGem& gem = session.game.fallingGem;
+    FallingKind& kind = session.carried.fallingGem;
+    while (gem.row > 0 && session.game.board[gem.row][gem.column] != EmptyGem)
         --gem.row;
-    assert(session.board[gem.row][gem.column] == EmptyGem && "a landing must never overwrite a gem");
+    assert(session.game.board[gem.row][gem.column] == EmptyGem && "a landing must never overwrite a gem");
 
-    session.board[gem.row][gem.column] = gem.code;
+    session.game.board[gem.row][gem.column] = kind.code;
     gem.falling = false;
     gem.landingPause = true;
-    gem.landingClock.restart(now);
+    kind.landingClock.restart(now);
     playEffect(session, audio, Effect::GemFall);
 }
 
 // Ends the landing pause once it has run; returns true when the game froze.
 bool checkLandingPause(GameSession& session, Micros now, RandomDraw& random)
 {
-    FallingGem& gem = session.fallingGem;
-    if (!gem.landingPause || gem.landingClock.seconds(now) < landingPauseSeconds(session))
+    FallingGem& gem = session.game.fallingGem;
+    FallingKind& kind = session.carried.fallingGem;
+    if (!gem.landingPause || kind.landingClock.seconds(now) < landingPauseSeconds(session))
         return false;
 
     gem.landingPause = false;
 
     // The landed gem rests in the top row: no new gem, the overflow ending takes over.
-    if (session.board[0][gem.column] != EmptyGem)
+    if (session.game.board[0][gem.column] != EmptyGem)
     {
-        session.paused = true;
+        session.game.paused = true;
         return true;
     }
 
     gem.falling = true;
     gem.row = 0;
-    gem.fallClock.restart(now);
+    kind.fallClock.restart(now);
     gem.column = random() % PlayColumns;
-    gem.code = chooseGemKind(session, random);
+    kind.code = chooseGemKind(session, random);
     return false;
 }
 } // namespace
 
 float fallInterval(const GameSession& session)
 {
-    return 0.7f - session.fallSpeed;
+    return 0.7f - session.game.fallSpeed;
 }
 
 float landingPauseSeconds(const GameSession& session)
 {
-    return (0.7f - session.fallSpeed) * 0.5f;
+    return (0.7f - session.game.fallSpeed) * 0.5f;
 }
 
 bool gemRests(const GameSession& session)
 {
-    const FallingGem& gem = session.fallingGem;
+    const FallingGem& gem = session.game.fallingGem;
     assert(gem.row >= 0 && gem.row < BoardRows && gem.column >= 0 && gem.column < PlayColumns);
-    return gem.row == BoardRows - 1 || session.board[gem.row + 1][gem.column] != EmptyGem;
+    return gem.row == BoardRows - 1 || session.game.board[gem.row + 1][gem.column] != EmptyGem;
 }
 
 FallResult updateFallingGem(GameSession& session, Micros now, RandomDraw& random, const AudioPort& audio)
 {
-    FallingGem& gem = session.fallingGem;
+    FallingGem& gem = session.game.fallingGem;
+    FallingKind& kind = session.carried.fallingGem;
 
     // Not falling: landing pause, player's pause or the freeze.
     if (!gem.falling)
@@ -74,14 +77,14 @@ FallResult updateFallingGem(GameSession& session, Micros now, RandomDraw& random
 
     // A resting gem has no step interval: it lands on the first update.
     const float stepInterval = gemRests(session) ? 0.f : fallInterval(session);
-    if (gem.fallClock.seconds(now) < stepInterval)
+    if (kind.fallClock.seconds(now) < stepInterval)
         return FallResult::Continue;
 
     // After the last level ran out the gem hangs where it is.
-    if (session.timeUp)
+    if (session.game.timeUp)
         return FallResult::Continue;
 
-    gem.fallClock.restart(now);
+    kind.fallClock.restart(now);
     if (gemRests(session))
     {
         landGem(session, now, audio);
@@ -96,8 +99,8 @@ void hardDrop(GameSession& session, Micros now, const AudioPort& audio)
 {
     // Once the last level ran out the gem hangs where it is: a landing now
     // could only freeze a game that is already won
-    FallingGem& gem = session.fallingGem;
-    if (!gem.falling || session.timeUp)
+    FallingGem& gem = session.game.fallingGem;
+    if (!gem.falling || session.game.timeUp)
         return;
 
     // The fall clock runs on: the next gem's first step is timed from its spawn.
@@ -121,7 +124,7 @@ GemCode chooseGemKind(const GameSession& session, RandomDraw& random)
     {
         for (int column = 0; column < PlayColumns; ++column)
         {
-            const GemCode code = session.board[row][column];
+            const GemCode code = session.game.board[row][column];
             if (code == EmptyGem)
                 continue;
             assert(code > EmptyGem && code < GemCodeCount);
@@ -132,11 +135,11 @@ GemCode chooseGemKind(const GameSession& session, RandomDraw& random)
 
     // Kinds rare on the board keep most of their random weight. All K draws
     // are made even on an empty board, so the draw sequence never depends on it.
-    const int kinds = session.kindSpan + 1;
-    assert(kinds >= 1 && kinds <= LastOrdinaryGem);
+    const int lastKind = lastKindInPlay(session.game.kindSpan);
+    assert(lastKind >= FirstOrdinaryGem && lastKind <= LastOrdinaryGem);
     GemCode best = FirstOrdinaryGem;
     double bestWeight = -1.0;
-    for (GemCode code = FirstOrdinaryGem; code <= kinds; ++code)
+    for (GemCode code = FirstOrdinaryGem; code <= lastKind; ++code)
     {
         const int r = random();
         if (total == 0)
@@ -154,14 +157,14 @@ GemCode chooseGemKind(const GameSession& session, RandomDraw& random)
 
 bool gameFrozen(const GameSession& session)
 {
-    const FallingGem& gem = session.fallingGem;
-    return session.paused && !gem.falling && !gem.landingPause && session.board[0][gem.column] != EmptyGem;
+    const FallingGem& gem = session.game.fallingGem;
+    return session.game.paused && !gem.falling && !gem.landingPause && session.game.board[0][gem.column] != EmptyGem;
 }
 
 bool overflowReached(const GameSession& session)
 {
-    const int column = session.fallingGem.column;
-    return session.board[0][column] != EmptyGem && session.board[1][column] != EmptyGem;
+    const int column = session.game.fallingGem.column;
+    return session.game.board[0][column] != EmptyGem && session.game.board[1][column] != EmptyGem;
 }
 
 bool isDangerColumn(const Board& board, int column)
@@ -175,7 +178,7 @@ void playDangerAlert(const GameSession& session, const AudioPort& audio)
     // A playing alarm is never restarted, so several columns sound as one.
     for (int column = 0; column < PlayColumns; ++column)
     {
-        if (isDangerColumn(session.board, column))
+        if (isDangerColumn(session.game.board, column))
         {
             playEffect(session, audio, Effect::Alert);
             return;
@@ -185,26 +188,27 @@ void playDangerAlert(const GameSession& session, const AudioPort& audio)
 
 float pulseFactor(const GameSession& session, Micros now)
 {
-    const float t = session.pulseClock.seconds(now);
+    const float t = session.kept.pulseClock.seconds(now);
     return 1.f + 0.2f * std::fabs(std::sin(t * 6.28318f * 0.5f));
 }
 
 bool dangerPulseShown(const GameSession& session)
 {
-    if (session.overflowEnding || session.timeUp)
+    if (session.game.overflowEnding || session.game.timeUp)
         return false;
     for (int column = 0; column < PlayColumns; ++column)
-        if (isDangerColumn(session.board, column))
+        if (isDangerColumn(session.game.board, column))
             return true;
     return false;
 }
 
 Micros fallDue(const GameSession& session)
 {
-    const FallingGem& gem = session.fallingGem;
+    const FallingGem& gem = session.game.fallingGem;
+    const FallingKind& kind = session.carried.fallingGem;
     if (!gem.falling)
-        return gem.landingPause ? gem.landingClock.reaches(landingPauseSeconds(session)) : Never;
-    if (session.timeUp)
+        return gem.landingPause ? kind.landingClock.reaches(landingPauseSeconds(session)) : Never;
+    if (session.game.timeUp)
         return Never; // the gem hangs where it is
-    return gem.fallClock.reaches(gemRests(session) ? 0.f : fallInterval(session));
+    return kind.fallClock.reaches(gemRests(session) ? 0.f : fallInterval(session));
 }

@@ -7,66 +7,37 @@
 void startSession(GameSession& session, RandomDraw& random, Micros now)
 {
     // Every timed concern counts from program start.
-    session.fallingGem.fallClock.restart(now);
-    session.fallingGem.landingClock.restart(now);
-    session.levelClock.restart(now);
-    session.animationClock.restart(now);
-    session.transitionClock.restart(now);
-    session.selectorClock.restart(now);
-    session.pulseClock.restart(now);
-    session.endClock.restart(now);
-    session.levelBlinkClock.restart(now);
+    session.carried.fallingGem.fallClock.restart(now);
+    session.carried.fallingGem.landingClock.restart(now);
+    session.game.levelClock.restart(now);
+    session.carried.animationClock.restart(now);
+    session.carried.transitionClock.restart(now);
+    session.carried.selectorClock.restart(now);
+    session.kept.pulseClock.restart(now);
+    session.carried.endClock.restart(now);
+    session.kept.levelBlinkClock.restart(now);
 
     // The generator's first two draws: the column, then the kind.
-    session.fallingGem.row = 0;
-    session.fallingGem.column = random() % PlayColumns;
-    session.fallingGem.code = FirstOrdinaryGem + random() % 3;
+    session.game.fallingGem.row = 0;
+    session.game.fallingGem.column = random() % PlayColumns;
+    session.carried.fallingGem.code = FirstOrdinaryGem + random() % 3;
 }
 
 void resetGame(GameSession& session, RandomDraw& random)
 {
-    // The falling gem keeps its code and its clocks: the first gem of a game is the
-    // last one chosen in the previous game. A landing pause the last game was left
-    // in ends here, or the first gem could not be paused until it landed.
-    session.gameReady = true;
-    session.fallingGem.row = 0;
-    session.fallingGem.column = random() % PlayColumns;
-    session.patternsCompleted = 0;
-    session.fallingGem.falling = true;
-    session.fallingGem.landingPause = false;
-
-    session.timeUp = false;
-    session.overflowEnding = false;
-    session.endMusicRestarted = false;
-    session.trashAnimating = false;
-    session.threadClearing = false;
-    session.patternClearing = false;
-    session.kindSpan = 2;
-    session.fallSpeed = 0.f;
-
-    session.secondsLeft = 60;
-    session.level = 1;
-    session.score = 0;
-    // Points of the frame the last game was left in, and its popup, stay with that game
-    session.pendingPoints = 0;
-    session.popupPoints = 0;
-    session.popupStep = 0.f;
-    session.selectorStop = StartStop;
-    session.paused = false;
-
-    session.thread.fill(EmptyGem);
-
-    // The pattern draws come after the column draw, slot 0 first.
+    // Everything of the last game goes with it, a landing pause, points and a popup it was left in too; what a
+    // game hands on (the falling gem's kind and clocks, a refill, the shared clocks) and what the program keeps
+    // stay. Then the draws, in their order: the falling gem's column, the pattern from slot 0.
+    session.game = GameRecord{};
+    session.game.gameReady = true;
+    session.game.fallingGem.column = random() % PlayColumns;
     dealFirstPattern(session, random);
-
-    for (auto& row : session.board)
-        row.fill(EmptyGem);
 }
 
 void beginPlay(GameSession& session, Micros now)
 {
     // The menu may stand for a while after the reset: level 1 gets its whole minute
-    session.levelClock.restart(now);
+    session.game.levelClock.restart(now);
 }
 
 namespace
@@ -86,14 +57,14 @@ char codeChar(GemCode code)
 }
 } // namespace
 
-std::string dumpSession(const GameSession& session)
+std::string boardPicture(const GameSession& session)
 {
-    const FallingGem& gem = session.fallingGem;
+    const FallingGem& gem = session.game.fallingGem;
     std::ostringstream out;
 
-    out << "gem col " << gem.column << " row " << gem.row << " code " << codeChar(gem.code)
+    out << "gem col " << gem.column << " row " << gem.row << " code " << codeChar(session.carried.fallingGem.code)
         << (gem.falling ? " falling" : "") << (gem.landingPause ? " landingPause" : "")
-        << (session.paused ? " paused" : "") << (session.timeUp ? " timeUp" : "") << '\n';
+        << (session.game.paused ? " paused" : "") << (session.game.timeUp ? " timeUp" : "") << '\n';
 
     // Board with the tube column after a bar and the pattern beside each row;
     // the falling gem's cell is marked with '*'.
@@ -103,17 +74,39 @@ std::string dumpSession(const GameSession& session)
         {
             const bool gemHere = gem.row == row && gem.column == column;
             out << (column == TubeColumn ? " |" : (gemHere ? "*" : " "))
-                << codeChar(session.board[row][column]);
+                << codeChar(session.game.board[row][column]);
         }
-        out << "   " << codeChar(session.pattern[row]) << '\n';
+        out << "   " << codeChar(session.game.pattern[row]) << '\n';
     }
 
     out << "thread";
-    for (GemCode code : session.thread)
+    for (GemCode code : session.game.thread)
         out << ' ' << codeChar(code);
-    out << "  stop " << session.selectorStop << " kindSpan " << session.kindSpan;
-    out << (session.trashAnimating ? " discard" : "") << (session.threadClearing ? " threadClear" : "")
-        << (session.patternClearing ? " patternClear" : "") << (session.patternRefilling ? " refill" : "")
+    out << "  stop " << session.game.selectorStop << " kindSpan " << session.game.kindSpan;
+    out << (session.game.trashAnimating ? " discard" : "") << (session.game.threadClearing ? " threadClear" : "")
+        << (session.game.patternClearing ? " patternClear" : "") << (session.carried.patternRefilling ? " refill" : "")
+        << '\n';
+    return out.str();
+}
+
+std::string dumpSession(const GameSession& session)
+{
+    const GameRecord& g = session.game;
+    const CarriedRecord& c = session.carried;
+    const KeptRecord& k = session.kept;
+    const auto clock = [](const Timer& timer) { return std::to_string(timer.start) + " µs"; };
+    std::ostringstream out;
+    out << boardPicture(session) << std::boolalpha << "game: level " << g.level << ", " << g.secondsLeft
+        << " s left, levelClock " << clock(g.levelClock) << ", fallSpeed " << g.fallSpeed << ", score " << g.score
+        << ", pendingPoints " << g.pendingPoints << ", patternsCompleted " << g.patternsCompleted << ", popup "
+        << g.popupPoints << " at step " << g.popupStep << ", gameReady " << g.gameReady << ", paused " << g.paused
+        << ", timeUp " << g.timeUp << ", overflowEnding " << g.overflowEnding << ", endMusicRestarted "
+        << g.endMusicRestarted << ", falling " << g.fallingGem.falling << ", landingPause " << g.fallingGem.landingPause
+        << "\ncarried: fallClock " << clock(c.fallingGem.fallClock) << ", landingClock " << clock(c.fallingGem.landingClock)
+        << ", popupX " << c.popupX << ", animationClock " << clock(c.animationClock) << ", transitionClock "
+        << clock(c.transitionClock) << ", selectorClock " << clock(c.selectorClock) << ", endClock " << clock(c.endClock)
+        << "\nkept: bestScore " << k.bestScore << ", soundOn " << k.soundOn << ", musicOn " << k.musicOn << ", pulseClock "
+        << clock(k.pulseClock) << ", levelBlinking " << k.levelBlinking << ", levelBlinkClock " << clock(k.levelBlinkClock)
         << '\n';
     return out.str();
 }

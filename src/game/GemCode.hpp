@@ -36,5 +36,8 @@ inline GemCode takeTopBead(Thread& thread)
     return top;
 }
 
+// The ordinary kinds in play run from code 1 to this one: kindSpan counts the kinds past the first.
+constexpr GemCode lastKindInPlay(int kindSpan) { return FirstOrdinaryGem + kindSpan; }
+
 // Points of one bead of a matched thread: lower codes are worth more.
 constexpr int beadValue(GemCode code) { return 100 - 10 * code; }

@@ -12,49 +12,49 @@ constexpr int DiamondThreadPoints = 800;
 // Guard common to the four keys: nothing moves while paused or after the last level ran out.
 bool keysLocked(const GameSession& session)
 {
-    return session.paused || session.timeUp;
+    return session.game.paused || session.game.timeUp;
 }
 
 // Left and Right move at most once per 0.03 s, also at the ends of the lane.
 void moveSelector(GameSession& session, Micros now, int step)
 {
-    if (keysLocked(session) || !(session.selectorClock.seconds(now) > SelectorRepeatSeconds))
+    if (keysLocked(session) || !(session.carried.selectorClock.seconds(now) > SelectorRepeatSeconds))
         return;
 
-    session.selectorStop = std::clamp(session.selectorStop + step, 0, SelectorStops - 1);
-    session.selectorClock.restart(now);
+    session.game.selectorStop = std::clamp(session.game.selectorStop + step, 0, SelectorStops - 1);
+    session.carried.selectorClock.restart(now);
 }
 
 void startDiscard(GameSession& session, Micros now, const AudioPort& audio)
 {
-    session.animationClock.restart(now);
-    session.trashAnimating = true;
-    session.pendingPoints += DiscardPoints;
+    session.carried.animationClock.restart(now);
+    session.game.trashAnimating = true;
+    session.game.pendingPoints += DiscardPoints;
     playEffect(session, audio, Effect::TrashDrop);
 }
 
 // Both tests run after every pull, each on its own.
 void testFullThread(GameSession& session, Micros now, const AudioPort& audio)
 {
-    const Thread& thread = session.thread;
+    const Thread& thread = session.game.thread;
     if (std::all_of(thread.begin(), thread.end(), [](GemCode code) { return code == DiamondGem; }))
     {
-        session.animationClock.restart(now);
-        session.threadClearing = true;
-        session.pendingPoints += DiamondThreadPoints;
+        session.carried.animationClock.restart(now);
+        session.game.threadClearing = true;
+        session.game.pendingPoints += DiamondThreadPoints;
         playEffect(session, audio, Effect::PatternShift);
     }
 
-    if (thread == session.pattern)
+    if (thread == session.game.pattern)
     {
         int points = 0;
         for (GemCode code : thread)
             points += beadValue(code);
 
-        ++session.patternsCompleted;
-        session.animationClock.restart(now);
-        session.patternClearing = true;
-        session.pendingPoints += points;
+        ++session.game.patternsCompleted;
+        session.carried.animationClock.restart(now);
+        session.game.patternClearing = true;
+        session.game.pendingPoints += points;
         playEffect(session, audio, Effect::PatternShift);
     }
 }
@@ -63,7 +63,7 @@ void testFullThread(GameSession& session, Micros now, const AudioPort& audio)
 void moveSelectorLeft(GameSession& session, Micros now)
 {
     // The selector stays at the tube while a discarded thread rises through it.
-    if (session.trashAnimating)
+    if (session.game.trashAnimating)
         return;
     moveSelector(session, now, -1);
 }
@@ -78,9 +78,9 @@ void pushBead(GameSession& session, Micros now, const AudioPort& audio)
     if (keysLocked(session))
         return;
 
-    Board& board = session.board;
-    Thread& thread = session.thread;
-    const int stop = session.selectorStop;
+    Board& board = session.game.board;
+    Thread& thread = session.game.thread;
+    const int stop = session.game.selectorStop;
     assert(stop >= 0 && stop < SelectorStops);
 
     if (stop == TrashTubeStop)
@@ -98,12 +98,12 @@ void pushBead(GameSession& session, Micros now, const AudioPort& audio)
         board[BoardRows - 1][stop] = takeTopBead(thread);
     }
 
-    session.selectorClock.restart(now);
+    session.carried.selectorClock.restart(now);
 }
 
 bool tubeRefusesThread(const GameSession& session)
 {
-    return !keysLocked(session) && session.selectorStop == TrashTubeStop && session.thread[ThreadSlots - 1] == EmptyGem;
+    return !keysLocked(session) && session.game.selectorStop == TrashTubeStop && session.game.thread[ThreadSlots - 1] == EmptyGem;
 }
 
 void pullGem(GameSession& session, Micros now, const AudioPort& audio)
@@ -111,9 +111,9 @@ void pullGem(GameSession& session, Micros now, const AudioPort& audio)
     if (keysLocked(session))
         return;
 
-    Board& board = session.board;
-    Thread& thread = session.thread;
-    const int stop = session.selectorStop;
+    Board& board = session.game.board;
+    Thread& thread = session.game.thread;
+    const int stop = session.game.selectorStop;
     assert(stop >= 0 && stop < SelectorStops);
 
     if (stop != TrashTubeStop && thread[ThreadSlots - 1] == EmptyGem && board[BoardRows - 1][stop] != EmptyGem)
@@ -129,5 +129,5 @@ void pullGem(GameSession& session, Micros now, const AudioPort& audio)
         testFullThread(session, now, audio);
     }
 
-    session.selectorClock.restart(now);
+    session.carried.selectorClock.restart(now);
 }

@@ -101,9 +101,9 @@ private:
 // ignored: the best score is raised in memory all the same.
 inline void recordScore(GameSession& session, BestScoreFile& file)
 {
-    if (session.score > session.bestScore)
+    if (session.game.score > session.kept.bestScore)
     {
-        session.bestScore = session.score;
-        file.store(session.bestScore);
+        session.kept.bestScore = session.game.score;
+        file.store(session.kept.bestScore);
     }
 }

@@ -18,7 +18,7 @@ constexpr int EndScorePlaces = layout::EndScore.positions;
 // transitionClock is shared with the score popup, whose steps hold these delays back.
 EndingReport endingStep(GameSession& session, Micros now, const AudioPort& audio, Effect closingSound)
 {
-    const float t = session.transitionClock.seconds(now);
+    const float t = session.carried.transitionClock.seconds(now);
 
     // Started again whenever it is not playing, so a short sound repeats until the switch
     if (t > ClosingSoundSeconds)
@@ -26,7 +26,7 @@ EndingReport endingStep(GameSession& session, Micros now, const AudioPort& audio
 
     if (!(t > EndingSeconds))
         return EndingReport::Running;
-    session.transitionClock.restart(now);
+    session.carried.transitionClock.restart(now);
     return EndingReport::EndScreenDue;
 }
 
@@ -34,16 +34,16 @@ EndingReport endingStep(GameSession& session, Micros now, const AudioPort& audio
 void beginEnding(GameSession& session, Micros now, const AudioPort& audio, bool& flag)
 {
     flag = true;
-    session.gameReady = false;
-    session.transitionClock.restart(now);
+    session.game.gameReady = false;
+    session.carried.transitionClock.restart(now);
     audio.sendMusic(MusicCommand::Stop);
 }
 
 // Opacity of the chosen background during its first second; afterwards it keeps what it reached.
 void fadeBackground(const GameSession& session, Micros now, EndDisplay& end)
 {
-    end.congratulations = !(session.score < session.bestScore);
-    const float t = session.transitionClock.seconds(now);
+    end.congratulations = !(session.game.score < session.kept.bestScore);
+    const float t = session.carried.transitionClock.seconds(now);
     if (t < FadeSeconds)
     {
         int& alpha = end.congratulations ? end.congratulationsAlpha : end.gameOverAlpha;
@@ -52,41 +52,35 @@ void fadeBackground(const GameSession& session, Micros now, EndDisplay& end)
 }
 } // namespace
 
-
-////////////////////////////////////////////////////////////
 EndingReport timeOutEndingStep(GameSession& session, Micros now, const AudioPort& audio)
 {
-    if (!session.timeUp)
-        beginEnding(session, now, audio, session.timeUp);
+    if (!session.game.timeUp)
+        beginEnding(session, now, audio, session.game.timeUp);
 
     // Playing all levels through is always applauded
     return endingStep(session, now, audio, Effect::Applause);
 }
 
-
-////////////////////////////////////////////////////////////
 EndingReport overflowEndingStep(GameSession& session, Micros now, const AudioPort& audio)
 {
     // Gems dropped while a won game counts down its last seconds must not turn it into a loss
-    if (session.timeUp || !overflowReached(session))
+    if (session.game.timeUp || !overflowReached(session))
         return EndingReport::Running;
 
-    if (!session.overflowEnding)
-        beginEnding(session, now, audio, session.overflowEnding);
+    if (!session.game.overflowEnding)
+        beginEnding(session, now, audio, session.game.overflowEnding);
 
     // The score can no longer pass the best here, so equality means this game set or tied it
-    const bool bestGame = session.score == session.bestScore && session.score != 0;
+    const bool bestGame = session.game.score == session.kept.bestScore && session.game.score != 0;
     return endingStep(session, now, audio, bestGame ? Effect::Applause : Effect::Defeat);
 }
 
-
-////////////////////////////////////////////////////////////
 Wake endingWake(const GameSession& session, Micros now)
 {
     Wake wake;
-    if (!session.overflowEnding || session.timeUp || !overflowReached(session))
+    if (!session.game.overflowEnding || session.game.timeUp || !overflowReached(session))
         return wake;
-    const Timer& clock = session.transitionClock;
+    const Timer& clock = session.carried.transitionClock;
     if (clock.seconds(now) > ClosingSoundSeconds)
         wake.moving = true;
     else
@@ -95,11 +89,9 @@ Wake endingWake(const GameSession& session, Micros now)
     return wake;
 }
 
-
-////////////////////////////////////////////////////////////
 void beginEndScreen(GameSession& session, Micros now, EndDisplay& end)
 {
-    session.endClock.restart(now);
+    session.carried.endClock.restart(now);
     fadeBackground(session, now, end);
     end.panel          = ResultPanel::None;
     end.showLevelTens  = false;
@@ -107,65 +99,59 @@ void beginEndScreen(GameSession& session, Micros now, EndDisplay& end)
     end.showScore      = false;
 }
 
-
-////////////////////////////////////////////////////////////
 bool endScreenComplete(const GameSession& session, const EndDisplay& end, float reading)
 {
-    return session.score > 0 ? end.panel != ResultPanel::None : !(reading < FadeSeconds);
+    return session.game.score > 0 ? end.panel != ResultPanel::None : !(reading < FadeSeconds);
 }
 
-
-////////////////////////////////////////////////////////////
 Wake endScreenWake(const GameSession& session, const EndDisplay& end, Micros now)
 {
     Wake wake;
-    if (!session.endMusicRestarted && session.musicOn)
+    if (!session.game.endMusicRestarted && session.kept.musicOn)
         wake.soonest(now);
-    if (session.transitionClock.seconds(now) < FadeSeconds)
+    if (session.carried.transitionClock.seconds(now) < FadeSeconds)
     {
         wake.moving = true;
-        wake.soonest(session.transitionClock.reaches(FadeSeconds)); // then the screen is complete
+        wake.soonest(session.carried.transitionClock.reaches(FadeSeconds)); // then the screen is complete
     }
-    if (session.score > 0 && end.panel == ResultPanel::None)
-        wake.soonest(session.endClock.passes(PanelDelaySeconds));
+    if (session.game.score > 0 && end.panel == ResultPanel::None)
+        wake.soonest(session.carried.endClock.passes(PanelDelaySeconds));
     return wake;
 }
 
-
-////////////////////////////////////////////////////////////
 void updateEndScreen(GameSession& session, Micros now, const AudioPort& audio, EndDisplay& end,
                      DigitField& endScore)
 {
     fadeBackground(session, now, end);
 
     // The ending stopped the music; a track playing by now restarts from the beginning all the same
-    if (!session.endMusicRestarted && session.musicOn)
+    if (!session.game.endMusicRestarted && session.kept.musicOn)
     {
         audio.sendMusic(MusicCommand::Stop);
         audio.sendMusic(MusicCommand::Play);
-        session.endMusicRestarted = true;
+        session.game.endMusicRestarted = true;
     }
 
     // The result panel waits from the first frame of this end screen
-    if (!(session.endClock.seconds(now) > PanelDelaySeconds && session.score > 0))
+    if (!(session.carried.endClock.seconds(now) > PanelDelaySeconds && session.game.score > 0))
         return;
 
-    const bool best = session.score == session.bestScore;
-    if (session.timeUp)
+    const bool best = session.game.score == session.kept.bestScore;
+    if (session.game.timeUp)
         end.panel = best ? ResultPanel::BestAllLevels : ResultPanel::AllLevels;
     else
         end.panel = best ? ResultPanel::BestLost : ResultPanel::Lost;
 
     // Only a lost game tells how many levels it completed
-    const int levelsCompleted = session.level - 1;
+    const int levelsCompleted = session.game.level - 1;
     end.levelDigits = levelDigits(levelsCompleted);
-    if (!session.timeUp)
+    if (!session.game.timeUp)
     {
         end.showLevelTens  = levelsCompleted >= 10;
         end.showLevelUnits = true;
     }
 
     end.showScore = true;
-    showNumber(static_cast<std::uint32_t>(session.score), endScore, EndScoreOrigin, EndScoreDigitWidth,
+    showNumber(static_cast<std::uint32_t>(session.game.score), endScore, EndScoreOrigin, EndScoreDigitWidth,
                EndScorePlaces, 255);
 }

@@ -16,15 +16,15 @@ constexpr float FallSpeedStep = 0.0075f; // seconds off the fall interval per le
 // A new level: faster gems, every tenth level one more kind with its own fanfare.
 void levelUp(GameSession& session, Micros now, const AudioPort& audio)
 {
-    session.secondsLeft = LevelSeconds;
-    session.level += 1;
-    const int level = session.level;
+    session.game.secondsLeft = LevelSeconds;
+    session.game.level += 1;
+    const int level = session.game.level;
 
-    session.levelBlinking = true;
-    session.levelBlinkClock.restart(now);
+    session.kept.levelBlinking = true;
+    session.kept.levelBlinkClock.restart(now);
 
-    session.kindSpan = std::min((level - 1) / 10 + 2, MaxKindSpan);
-    session.fallSpeed += FallSpeedStep; // a running sum, never recomputed from the level
+    session.game.kindSpan = std::min((level - 1) / 10 + 2, MaxKindSpan);
+    session.game.fallSpeed += FallSpeedStep; // a running sum, never recomputed from the level
 
     if ((level - 1) % 10 != 0)
     {
@@ -33,19 +33,17 @@ void levelUp(GameSession& session, Micros now, const AudioPort& audio)
     else if (playEffect(session, audio, Effect::Level11Up))
     {
         // The falling gem shows off the new kind, but only along with its fanfare
-        session.fallingGem.code = (level - 1) / 10 + 3;
+        session.carried.fallingGem.code = (level - 1) / 10 + 3;
     }
 }
 } // namespace
 
-
-////////////////////////////////////////////////////////////
 namespace
 {
 // The freeze of a gem at rest in the top row must not stall a time-out that began first
 bool ticking(const GameSession& session)
 {
-    return !(session.paused && !(session.timeUp && gameFrozen(session)));
+    return !(session.game.paused && !(session.game.timeUp && gameFrozen(session)));
 }
 } // namespace
 
@@ -55,24 +53,24 @@ EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio)
         return EndingReport::Running;
 
     // At least a second apart: the part beyond the full second is not carried over
-    if (session.levelClock.seconds(now) < TickSeconds)
+    if (session.game.levelClock.seconds(now) < TickSeconds)
         return EndingReport::Running;
-    session.levelClock.restart(now);
+    session.game.levelClock.restart(now);
 
-    assert(session.level >= 1 && session.level <= LastLevel);
+    assert(session.game.level >= 1 && session.game.level <= LastLevel);
 
-    if (!session.timeUp && session.secondsLeft > 0)
-        session.secondsLeft -= 1;
+    if (!session.game.timeUp && session.game.secondsLeft > 0)
+        session.game.secondsLeft -= 1;
 
     // The last level never levels up; its ticks drive the time-out ending instead
     EndingReport report = EndingReport::Running;
-    if (session.level == LastLevel)
+    if (session.game.level == LastLevel)
     {
         // A game already lost by overflow stays lost
-        if (session.secondsLeft <= 0 && !session.overflowEnding)
+        if (session.game.secondsLeft <= 0 && !session.game.overflowEnding)
             report = timeOutEndingStep(session, now, audio);
     }
-    else if (session.secondsLeft <= 0)
+    else if (session.game.secondsLeft <= 0)
     {
         levelUp(session, now, audio);
     }
@@ -81,8 +79,7 @@ EndingReport levelTick(GameSession& session, Micros now, const AudioPort& audio)
     return report;
 }
 
-
 Micros levelTickDue(const GameSession& session)
 {
-    return ticking(session) ? session.levelClock.reaches(TickSeconds) : Never;
+    return ticking(session) ? session.game.levelClock.reaches(TickSeconds) : Never;
 }

@@ -31,8 +31,6 @@ constexpr float BlinkSeconds = 1.5f;
 constexpr float BlinkPhasesPerSecond = 4.f;
 } // namespace
 
-
-////////////////////////////////////////////////////////////
 void showNumber(std::uint32_t value, DigitField& field, DesignPoint origin, float digitWidth,
                 int digitCount, std::uint8_t opacity)
 {
@@ -60,8 +58,6 @@ void showNumber(std::uint32_t value, DigitField& field, DesignPoint origin, floa
     }
 }
 
-
-////////////////////////////////////////////////////////////
 std::array<int, 4> timeDigits(int secondsLeft)
 {
     assert(secondsLeft >= 0);
@@ -71,8 +67,6 @@ std::array<int, 4> timeDigits(int secondsLeft)
     return {(minutes / 10) % 10, minutes % 10, (seconds / 10) % 10, seconds % 10};
 }
 
-
-////////////////////////////////////////////////////////////
 std::array<int, 2> levelDigits(int level)
 {
     assert(level >= 0);
@@ -80,17 +74,15 @@ std::array<int, 2> levelDigits(int level)
     return {(level / 10) % 10, level % 10};
 }
 
-
-////////////////////////////////////////////////////////////
 std::uint8_t levelDisplayOpacity(GameSession& session, Micros now)
 {
-    if (!session.levelBlinking)
+    if (!session.kept.levelBlinking)
         return 255;
 
-    const float t = session.levelBlinkClock.seconds(now);
+    const float t = session.kept.levelBlinkClock.seconds(now);
     if (t >= BlinkSeconds)
     {
-        session.levelBlinking = false;
+        session.kept.levelBlinking = false;
         return 255;
     }
 
@@ -98,75 +90,65 @@ std::uint8_t levelDisplayOpacity(GameSession& session, Micros now)
     return (static_cast<int>(t * BlinkPhasesPerSecond) % 2 == 0) ? 255 : 0;
 }
 
-
-////////////////////////////////////////////////////////////
 void stepScorePopup(GameSession& session, HudFields& hud, Micros now, float selectorX)
 {
     // Fresh points restart the popup above the selector, even over a running one
-    if (session.pendingPoints > 0)
+    if (session.game.pendingPoints > 0)
     {
-        session.transitionClock.restart(now);
-        session.popupPoints = session.pendingPoints;
-        session.popupStep   = 0.f;
-        session.popupX      = selectorX;
+        session.carried.transitionClock.restart(now);
+        session.game.popupPoints = session.game.pendingPoints;
+        session.game.popupStep   = 0.f;
+        session.carried.popupX      = selectorX;
     }
 
     // One rise-and-fade step per frame at most; the overshoot is dropped
-    if (session.transitionClock.seconds(now) >= PopupStepSeconds && session.popupPoints > 0)
+    if (session.carried.transitionClock.seconds(now) >= PopupStepSeconds && session.game.popupPoints > 0)
     {
-        session.transitionClock.restart(now);
-        session.popupStep += 1.f;
-        if (session.popupStep >= PopupSteps)
+        session.carried.transitionClock.restart(now);
+        session.game.popupStep += 1.f;
+        if (session.game.popupStep >= PopupSteps)
         {
-            session.popupPoints = 0;
+            session.game.popupPoints = 0;
         }
         else
         {
-            const auto opacity = static_cast<std::uint8_t>((1.f - session.popupStep / PopupSteps) * 255.f);
-            showNumber(static_cast<std::uint32_t>(session.popupPoints), hud.popup,
-                       {session.popupX, PopupBaseY - session.popupStep}, PopupDigitWidth, PopupPlaces,
+            const auto opacity = static_cast<std::uint8_t>((1.f - session.game.popupStep / PopupSteps) * 255.f);
+            showNumber(static_cast<std::uint32_t>(session.game.popupPoints), hud.popup,
+                       {session.carried.popupX, PopupBaseY - session.game.popupStep}, PopupDigitWidth, PopupPlaces,
                        opacity);
         }
     }
 }
 
-
-////////////////////////////////////////////////////////////
 Micros popupDue(const GameSession& session)
 {
-    if (session.pendingPoints > 0)
-        return session.transitionClock.start; // fresh points start a popup at once
-    return session.popupPoints > 0 ? session.transitionClock.reaches(PopupStepSeconds) : Never;
+    if (session.game.pendingPoints > 0)
+        return session.carried.transitionClock.start; // fresh points start a popup at once
+    return session.game.popupPoints > 0 ? session.carried.transitionClock.reaches(PopupStepSeconds) : Never;
 }
 
-
-////////////////////////////////////////////////////////////
 Micros blinkDue(const GameSession& session, Micros now)
 {
-    if (!session.levelBlinking)
+    if (!session.kept.levelBlinking)
         return Never;
-    const float t = session.levelBlinkClock.seconds(now);
+    const float t = session.kept.levelBlinkClock.seconds(now);
     if (t >= BlinkSeconds)
         return now;
     const float nextPhase = static_cast<float>(static_cast<int>(t * BlinkPhasesPerSecond) + 1) / BlinkPhasesPerSecond;
-    return session.levelBlinkClock.reaches(std::min(nextPhase, BlinkSeconds));
+    return session.kept.levelBlinkClock.reaches(std::min(nextPhase, BlinkSeconds));
 }
 
-
-////////////////////////////////////////////////////////////
 void takePendingPoints(GameSession& session)
 {
-    session.score += session.pendingPoints;
-    session.pendingPoints = 0;
+    session.game.score += session.game.pendingPoints;
+    session.game.pendingPoints = 0;
 }
 
-
-////////////////////////////////////////////////////////////
 void layoutHudNumbers(const GameSession& session, HudFields& hud)
 {
-    showNumber(static_cast<std::uint32_t>(session.score), hud.score, ScoreOrigin, HudDigitWidth, ScorePlaces, 255);
-    showNumber(static_cast<std::uint32_t>(session.bestScore), hud.bestScore, BestScoreOrigin, HudDigitWidth,
+    showNumber(static_cast<std::uint32_t>(session.game.score), hud.score, ScoreOrigin, HudDigitWidth, ScorePlaces, 255);
+    showNumber(static_cast<std::uint32_t>(session.kept.bestScore), hud.bestScore, BestScoreOrigin, HudDigitWidth,
                ScorePlaces, 255);
-    showNumber(static_cast<std::uint32_t>(session.patternsCompleted), hud.patterns, PatternsOrigin,
+    showNumber(static_cast<std::uint32_t>(session.game.patternsCompleted), hud.patterns, PatternsOrigin,
                HudDigitWidth, PatternPlaces, 255);
 }

@@ -197,17 +197,17 @@ struct AppHarness
     void holdGemMidAir(int column = 3)
     {
         GameSession& g = app.session();
-        g.board = Board{};
-        g.fallingGem = FallingGem{};
-        g.fallingGem.column = column;
-        g.fallingGem.fallClock.restart(now);
+        g.game.board = Board{};
+        g.game.fallingGem = FallingGem{};
+        g.game.fallingGem.column = column;
+        g.carried.fallingGem.fallClock.restart(now);
     }
     // A column filled from row 1 down: the next landing there is in row 0.
     void fillColumnButTop(int column)
     {
         holdGemMidAir(column);
         for (int row = 1; row < BoardRows; ++row)
-            app.session().board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = 1;
+            app.session().game.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = 1;
     }
 
     void reachMenu()

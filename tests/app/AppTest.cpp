@@ -19,7 +19,7 @@ const DesignPoint middle{960.f, 540.f};
 void reachEndScreen(AppHarness& h, int points, bool spaceHeld)
 {
     h.reachPlaying();
-    h.app.session().pendingPoints = points;
+    h.app.session().game.pendingPoints = points;
     h.fillColumnButTop(0);
     h.hold(sf::Keyboard::Space);
     for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame, h.frame(0.02, false))
@@ -54,7 +54,7 @@ TEST(Screens, TitleAndMenu)
     h.run(0.04);
     EXPECT_FALSE(h.app.closeRequested()) << "the title's click pressed a button the player had not seen";
     EXPECT_TRUE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit)));
-    EXPECT_TRUE(h.app.session().gameReady) << "the first menu frame prepares a game";
+    EXPECT_TRUE(h.app.session().game.gameReady) << "the first menu frame prepares a game";
 
     // The pointer shows as it moves over the menu, and hides after two still seconds
     const DesignPoint start = h.centreOf(Picture::StartGameButton);
@@ -126,9 +126,9 @@ TEST(Screens, PlayBeginsWithAFullFirstLevel)
     h.frame(0.005);
     ASSERT_EQ(h.app.screen(), ScreenState::Playing);
     h.run(0.99);
-    EXPECT_EQ(h.app.session().secondsLeft, 60) << "01:00 for the first second of play";
+    EXPECT_EQ(h.app.session().game.secondsLeft, 60) << "01:00 for the first second of play";
     h.run(0.02);
-    EXPECT_EQ(h.app.session().secondsLeft, 59);
+    EXPECT_EQ(h.app.session().game.secondsLeft, 59);
 }
 
 // The five in-game buttons by click on a 5:4 desktop, where every hit box is stretched, and after the window
@@ -147,7 +147,7 @@ TEST(Screens, InGameButtonsAtFiveByFour)
     for (const auto& c : clicks)
     {
         h.clickAt(h.centreOf(c.button));
-        EXPECT_EQ(std::tuple(g.musicOn, g.soundOn, g.paused), std::tuple(c.musicOn, c.soundOn, c.paused));
+        EXPECT_EQ(std::tuple(g.kept.musicOn, g.kept.soundOn, g.game.paused), std::tuple(c.musicOn, c.soundOn, c.paused));
     }
     h.frame();
     // The resume picture in the pause button's place, under the paused game's sign
@@ -158,11 +158,11 @@ TEST(Screens, InGameButtonsAtFiveByFour)
                                                           pictureInfo(Picture::PauseButton).position, pause)), 12));
     h.clickAt(h.centreOf(Picture::MusicOnButton)); // refused while paused
     h.clickAt(pause);
-    EXPECT_EQ(std::tuple(g.musicOn, g.paused), std::tuple(false, false));
+    EXPECT_EQ(std::tuple(g.kept.musicOn, g.game.paused), std::tuple(false, false));
     EXPECT_EQ(h.audio.music, (std::vector{MusicCommand::Pause}));
 
     h.clickAt(h.centreOf(Picture::MainMenuButton));
-    EXPECT_EQ(std::tuple(h.app.screen(), g.gameReady), std::tuple(ScreenState::Menu, false));
+    EXPECT_EQ(std::tuple(h.app.screen(), g.game.gameReady), std::tuple(ScreenState::Menu, false));
     h.moveTo({10.f, 10.f});
     h.run(1.3);
     h.startGame();
@@ -177,24 +177,27 @@ TEST(Screens, InGameButtonsAtFiveByFour)
 // released, and a refused press leaves its latch clear.
 TEST(Screens, HeldKeysActOncePerPress)
 {
-    const struct { sf::Keyboard::Key key; bool GameSession::*flag; } keys[] = {
-        {sf::Keyboard::M, &GameSession::musicOn}, {sf::Keyboard::S, &GameSession::soundOn}, {sf::Keyboard::P, &GameSession::paused}};
+    const auto music = [](GameSession& g) -> bool& { return g.kept.musicOn; };
+    const auto sound = [](GameSession& g) -> bool& { return g.kept.soundOn; };
+    const auto paused = [](GameSession& g) -> bool& { return g.game.paused; };
+    const struct { sf::Keyboard::Key key; bool& (*flag)(GameSession&); } keys[] = {
+        {sf::Keyboard::M, music}, {sf::Keyboard::S, sound}, {sf::Keyboard::P, paused}};
     for (const auto& k : keys)
     {
         AppHarness h;
         h.reachPlaying();
         h.holdGemMidAir();
-        const bool before = h.app.session().*k.flag;
+        const bool before = k.flag(h.app.session());
         h.hold(k.key);
         for (int i = 0; i < 4; ++i, h.frame(0.03)) // an even count: toggling on each would end where it began
             h.press(k.key);
-        EXPECT_NE(h.app.session().*k.flag, before) << k.key;
+        EXPECT_NE(k.flag(h.app.session()), before) << k.key;
         EXPECT_TRUE(h.app.latches()[k.key]);
         h.hold(k.key, false);
         h.frame();
         EXPECT_FALSE(h.app.latches()[k.key]);
         h.press(k.key);
-        EXPECT_EQ(h.app.session().*k.flag, before) << k.key;
+        EXPECT_EQ(k.flag(h.app.session()), before) << k.key;
     }
 
     // P in a landing pause is refused, and so leaves its latch clear
@@ -203,9 +206,9 @@ TEST(Screens, HeldKeysActOncePerPress)
     h.holdGemMidAir();
     h.hold(sf::Keyboard::Space);
     h.press(sf::Keyboard::Space);
-    ASSERT_TRUE(h.app.session().fallingGem.landingPause);
+    ASSERT_TRUE(h.app.session().game.fallingGem.landingPause);
     h.press(sf::Keyboard::P);
-    EXPECT_FALSE(h.app.session().paused || h.app.latches()[sf::Keyboard::P]);
+    EXPECT_FALSE(h.app.session().game.paused || h.app.latches()[sf::Keyboard::P]);
 
     // A game left in that landing pause: the next game's first gem pauses all the same
     h.press(sf::Keyboard::B);
@@ -213,7 +216,7 @@ TEST(Screens, HeldKeysActOncePerPress)
     h.run(1.3);
     h.startGame();
     h.press(sf::Keyboard::P);
-    EXPECT_TRUE(h.app.session().paused);
+    EXPECT_TRUE(h.app.session().game.paused);
 }
 
 // Losing the focus pauses play as P would, and regaining it does not resume. Where P is refused (a landing
@@ -252,15 +255,15 @@ TEST(Screens, LosingTheFocusPausesPlay)
             h.holdGemMidAir();
             if (c.when == LandingPause)
             {
-                std::tie(g.fallingGem.falling, g.fallingGem.landingPause) = std::tuple(false, true);
-                g.fallingGem.landingClock.restart(h.now);
+                std::tie(g.game.fallingGem.falling, g.game.fallingGem.landingPause) = std::tuple(false, true);
+                g.carried.fallingGem.landingClock.restart(h.now);
             }
-            g.overflowEnding = c.when == Overflow;
-            g.timeUp = c.when == TimeOut;
+            g.game.overflowEnding = c.when == Overflow;
+            g.game.timeUp = c.when == TimeOut;
             loseFocus();
         }
         h.run(0.4); // the landing pause ends, the next gem spawns
-        EXPECT_EQ(std::tuple(g.paused, h.audio.music), std::tuple(c.pauses, std::vector<MusicCommand>(c.pauses, MusicCommand::Pause)))
+        EXPECT_EQ(std::tuple(g.game.paused, h.audio.music), std::tuple(c.pauses, std::vector<MusicCommand>(c.pauses, MusicCommand::Pause)))
             << c.name;
         if (c.when != MidAir || c.backFirst)
             continue;
@@ -280,10 +283,10 @@ TEST(Screens, PlayingScreenDrawsFromState)
     h.reachPlaying();
     GameSession& g = h.app.session();
     h.holdGemMidAir(10);
-    g.board[7][6] = 2;
+    g.game.board[7][6] = 2;
     h.press(sf::Keyboard::Down);
-    g.board[7][TubeColumn] = 1;
-    g.fallingGem.row = 3;
+    g.game.board[7][TubeColumn] = 1;
+    g.game.fallingGem.row = 3;
     h.frame();
     const DesignPoint slot0{laneX[6] + 30.f, 625.f}, tube{1807.f, 563.f}, gem{1500.f, 323.f};
     EXPECT_TRUE(near(h.pixelAt(slot0), h.texel(h.pictures.texture(gemPicture(2)), {laneX[6], 595.f}, slot0)));
@@ -296,22 +299,22 @@ TEST(Screens, PlayingScreenDrawsFromState)
                           layer(h.pictures.texture(Picture::TrashTube), pictureInfo(Picture::TrashTube).position)})
         expected = over(top, expected);
     EXPECT_TRUE(near(h.pixelAt(tube), expected, 4)) << "background, bead, then the tube over it";
-    EXPECT_TRUE(near(h.pixelAt(gem), h.texel(h.pictures.texture(gemPicture(g.fallingGem.code)), {1470.f, 293.f}, gem)));
-    g.fallingGem.falling = false;
-    g.fallingGem.landingPause = true;
+    EXPECT_TRUE(near(h.pixelAt(gem), h.texel(h.pictures.texture(gemPicture(g.carried.fallingGem.code)), {1470.f, 293.f}, gem)));
+    g.game.fallingGem.falling = false;
+    g.game.fallingGem.landingPause = true;
     h.frame();
     EXPECT_TRUE(near(h.pixelAt(gem), h.texel(Picture::Background, gem))) << "drawn as a board cell only";
-    g.fallingGem.landingPause = false;
-    g.fallingGem.falling = true;
+    g.game.fallingGem.landingPause = false;
+    g.game.fallingGem.falling = true;
 
     // Column 2 in danger; the pulse at its largest half a second into its cycle
     for (int row = 1; row < BoardRows; ++row)
-        g.board[static_cast<std::size_t>(row)][2] = 3;
+        g.game.board[static_cast<std::size_t>(row)][2] = 3;
     const sf::IntRect box(h.pixel({498.f, 161.f}), {60, 70}); // the pulse's top left, clear of the full board's sign
     const auto pulseArea = [&](bool* flag) {
         if (flag)
             *flag = true;
-        g.pulseClock.restart(h.now - microsFromSeconds(0.499));
+        g.kept.pulseClock.restart(h.now - microsFromSeconds(0.499));
         h.frame();
         if (flag)
             *flag = false;
@@ -321,10 +324,10 @@ TEST(Screens, PlayingScreenDrawsFromState)
         return std::vector<sf::Uint8>(area.getPixelsPtr(), area.getPixelsPtr() + box.width * box.height * 4);
     };
     const auto running = pulseArea(nullptr);
-    EXPECT_EQ(pulseArea(&g.paused), running);
-    const auto overflow = pulseArea(&g.overflowEnding);
+    EXPECT_EQ(pulseArea(&g.game.paused), running);
+    const auto overflow = pulseArea(&g.game.overflowEnding);
     EXPECT_NE(overflow, running);
-    EXPECT_EQ(pulseArea(&g.timeUp), overflow);
+    EXPECT_EQ(pulseArea(&g.game.timeUp), overflow);
 }
 
 // What the board alone would not tell, drawn over the design's frame: the selected column under its gems, the
@@ -343,11 +346,11 @@ TEST(Screens, FeedbackInTheFrame)
     const int markerAt = h.placeOf(marker);
     ASSERT_GE(markerAt, 0);
     EXPECT_EQ(s.items[static_cast<std::size_t>(markerAt)].position, (DesignPoint{laneX[StartStop], 113.f}));
-    EXPECT_LT(markerAt, h.placeOf(gemPicture(g.fallingGem.code), cellPosition(g.fallingGem.row, g.fallingGem.column)))
+    EXPECT_LT(markerAt, h.placeOf(gemPicture(g.carried.fallingGem.code), cellPosition(g.game.fallingGem.row, g.game.fallingGem.column)))
         << "the marker over the falling gem";
 
     // Up at the tube with three beads: the hint, then gone 1.5 s later; a full thread is thrown away without it
-    std::tie(g.thread, g.selectorStop) = std::tuple(Thread{1, 2, 3}, TrashTubeStop);
+    std::tie(g.game.thread, g.game.selectorStop) = std::tuple(Thread{1, 2, 3}, TrashTubeStop);
     h.press(sf::Keyboard::Up);
     h.frame();
     EXPECT_GE(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
@@ -356,7 +359,7 @@ TEST(Screens, FeedbackInTheFrame)
     EXPECT_GE(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
     h.run(0.02);
     EXPECT_LT(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
-    g.thread = Thread{1, 2, 3, 1, 2, 3, 1, 2};
+    g.game.thread = Thread{1, 2, 3, 1, 2, 3, 1, 2};
     h.press(sf::Keyboard::Up);
     h.frame();
     EXPECT_LT(h.placeOf(textureOf(Picture::ThreadNotFull)), 0);
@@ -476,14 +479,14 @@ TEST(Screens, LeavingAGameDropsItsPendingPointsAndPopup)
     AppHarness h;
     h.reachPlaying();
     GameSession& g = h.app.session();
-    g.pendingPoints = 40;
+    g.game.pendingPoints = 40;
     h.frame(0.05);
-    ASSERT_GT(g.popupPoints, 0);
-    std::tie(g.thread, g.selectorStop) = std::tuple(Thread{1, 2, 3, 1, 2, 3, 1, 2}, TrashTubeStop);
+    ASSERT_GT(g.game.popupPoints, 0);
+    std::tie(g.game.thread, g.game.selectorStop) = std::tuple(Thread{1, 2, 3, 1, 2, 3, 1, 2}, TrashTubeStop);
     h.press(sf::Keyboard::Up); // a discard, and its 40 points in this frame
     h.press(sf::Keyboard::B);
     h.frame();
-    EXPECT_EQ(std::tuple(g.score, g.pendingPoints, g.popupPoints, g.bestScore, g.trashAnimating),
+    EXPECT_EQ(std::tuple(g.game.score, g.game.pendingPoints, g.game.popupPoints, g.kept.bestScore, g.game.trashAnimating),
               std::tuple(0, 0, 0, 40, false));
 }
 
@@ -497,12 +500,12 @@ TEST(Screens, ATimeOutStaysATimeOut)
         AppHarness h;
         h.reachPlaying();
         GameSession& g = h.app.session();
-        std::tie(g.level, g.secondsLeft, g.score, g.bestScore) = std::tuple(60, 1, 500, 900);
+        std::tie(g.game.level, g.game.secondsLeft, g.game.score, g.kept.bestScore) = std::tuple(60, 1, 500, 900);
         h.fillColumnButTop(4);
         if (lastSecondDrop)
-            g.levelClock.restart(h.now - microsFromSeconds(0.999));
+            g.game.levelClock.restart(h.now - microsFromSeconds(0.999));
         else
-            g.board[1][4] = g.board[2][4] = EmptyGem;
+            g.game.board[1][4] = g.game.board[2][4] = EmptyGem;
         h.hold(sf::Keyboard::Space);
         for (int frame = 0; frame < 500 && h.app.screen() == ScreenState::Playing; ++frame)
         {
@@ -510,7 +513,7 @@ TEST(Screens, ATimeOutStaysATimeOut)
             h.frame(0.02, false);
         }
         ASSERT_EQ(h.app.screen(), ScreenState::End) << "last-second drop " << lastSecondDrop;
-        EXPECT_FALSE(g.overflowEnding);
+        EXPECT_FALSE(g.game.overflowEnding);
         EXPECT_EQ(std::count(h.audio.started.begin(), h.audio.started.end(), Effect::Defeat), 0);
         h.hold(sf::Keyboard::Space, false);
         h.run(3.1, 0.05);
@@ -528,7 +531,7 @@ TEST(Screens, BestScoreSurvivesARestart)
         std::ofstream(first.bestScorePath) << 0;
         const int other = ::open(first.bestScorePath.c_str(), O_RDWR);
         ::flock(other, LOCK_EX);
-        first.app.session().pendingPoints = 650;
+        first.app.session().game.pendingPoints = 650;
         first.frame();
         ::close(other);
         first.press(sf::Keyboard::B);
@@ -537,5 +540,5 @@ TEST(Screens, BestScoreSurvivesARestart)
         std::rename((path + ".keep").c_str(), path.c_str());
     }
     AppHarness second(1920, 1080, path);
-    EXPECT_EQ(second.app.session().bestScore, 650);
+    EXPECT_EQ(second.app.session().kept.bestScore, 650);
 }

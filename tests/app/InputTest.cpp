@@ -92,43 +92,43 @@ TEST(Input, AGameWithAGamepadAlone)
     h.holdGemMidAir();
 
     // Right on the D-pad: one step, then repeats after 0.4 s every 0.08 s while held; the stick as well
-    const int start = g.selectorStop;
+    const int start = g.game.selectorStop;
     h.padAxis(sf::Joystick::PovX, 100.f);
     h.run(0.38, 0.01);
-    EXPECT_EQ(g.selectorStop, start + 1);
+    EXPECT_EQ(g.game.selectorStop, start + 1);
     h.run(0.2, 0.01);
-    EXPECT_EQ(g.selectorStop, start + 4) << "repeats at 0.40, 0.48 and 0.56 s";
+    EXPECT_EQ(g.game.selectorStop, start + 4) << "repeats at 0.40, 0.48 and 0.56 s";
     h.padAxis(sf::Joystick::PovX, 0.f);
     h.run(0.5, 0.01);
-    EXPECT_EQ(g.selectorStop, start + 4);
+    EXPECT_EQ(g.game.selectorStop, start + 4);
     h.padAxis(sf::Joystick::X, -70.f);
     h.padAxis(sf::Joystick::X, -40.f); // still pushed: no new step
     h.padAxis(sf::Joystick::X, -10.f);
     h.padAxis(sf::Joystick::X, -80.f); // a second push, within 0.03 s of the first: refused
-    EXPECT_EQ(g.selectorStop, start + 3);
+    EXPECT_EQ(g.game.selectorStop, start + 3);
     h.padAxis(sf::Joystick::X, 0.f);
 
     // Start pauses and resumes; without the focus nothing counts
     h.padTap(pad::Start);
-    EXPECT_TRUE(g.paused);
+    EXPECT_TRUE(g.game.paused);
     h.frame();
     h.padTap(pad::Start);
-    EXPECT_FALSE(g.paused);
+    EXPECT_FALSE(g.game.paused);
     h.send({CommandKind::FocusLost});
-    EXPECT_TRUE(g.paused) << "the focus loss pauses";
+    EXPECT_TRUE(g.game.paused) << "the focus loss pauses";
     h.padTap(pad::Start);
-    EXPECT_TRUE(g.paused) << "a pad without the focus resumed";
+    EXPECT_TRUE(g.game.paused) << "a pad without the focus resumed";
     h.send({CommandKind::FocusGained});
     h.frame();
     h.padTap(pad::Start);
-    EXPECT_FALSE(g.paused);
+    EXPECT_FALSE(g.game.paused);
 
     // A held drops gem after gem to the top; the end screen waits for A to be let go
     h.padButton(pad::South, true);
     for (int frame = 0; frame < 2000 && h.app.screen() == ScreenState::Playing; ++frame)
         h.frame(0.02, false);
     ASSERT_EQ(h.app.screen(), ScreenState::End);
-    EXPECT_TRUE(g.overflowEnding);
+    EXPECT_TRUE(g.game.overflowEnding);
     h.run(4.0, 0.05); // A's repeats, held since play
     EXPECT_EQ(h.app.screen(), ScreenState::End);
     h.padButton(pad::South, false);

@@ -33,10 +33,10 @@ void freezeOverflow(AppHarness& h, double since, int score = 0)
 {
     GameSession& g = h.app.session();
     h.fillColumnButTop(0);
-    g.board[0][0] = 1;
-    std::tie(g.fallingGem.falling, g.paused, g.overflowEnding, g.gameReady) = std::tuple(false, true, true, false);
-    std::tie(g.score, g.bestScore) = std::tuple(score, score);
-    g.transitionClock.restart(h.now - microsFromSeconds(since));
+    g.game.board[0][0] = 1;
+    std::tie(g.game.fallingGem.falling, g.game.paused, g.game.overflowEnding, g.game.gameReady) = std::tuple(false, true, true, false);
+    std::tie(g.game.score, g.kept.bestScore) = std::tuple(score, score);
+    g.carried.transitionClock.restart(h.now - microsFromSeconds(since));
 }
 } // namespace
 
@@ -56,47 +56,47 @@ TEST(Loop, EveryTimedStepRunsAtItsThreshold)
     const auto session = [](AppHarness& h) -> GameSession& { return h.app.session(); };
     const Step steps[] = {
         {"fall", Playing, 0.7, [](AppHarness& h) { h.holdGemMidAir(); },
-         [](const AppHarness& h) { return h.app.session().fallingGem.row; }},
+         [](const AppHarness& h) { return h.app.session().game.fallingGem.row; }},
         {"landing pause", Playing, 0.35,
          [&](AppHarness& h) {
              h.holdGemMidAir();
-             std::tie(session(h).fallingGem.falling, session(h).fallingGem.landingPause) = std::tuple(false, true);
-             session(h).fallingGem.landingClock.restart(h.now);
+             std::tie(session(h).game.fallingGem.falling, session(h).game.fallingGem.landingPause) = std::tuple(false, true);
+             session(h).carried.fallingGem.landingClock.restart(h.now);
          },
-         [](const AppHarness& h) { return h.app.session().fallingGem.falling; }},
+         [](const AppHarness& h) { return h.app.session().game.fallingGem.falling; }},
         {"discard", Playing, 0.08,
          [&](AppHarness& h) {
-             std::tie(session(h).thread, session(h).selectorStop) = std::tuple(Thread{1, 2, 3, 1, 2, 3, 1, 2}, TrashTubeStop);
-             session(h).trashAnimating = true;
-             session(h).animationClock.restart(h.now);
+             std::tie(session(h).game.thread, session(h).game.selectorStop) = std::tuple(Thread{1, 2, 3, 1, 2, 3, 1, 2}, TrashTubeStop);
+             session(h).game.trashAnimating = true;
+             session(h).carried.animationClock.restart(h.now);
          },
-         [](const AppHarness& h) { return h.app.session().board[7][TubeColumn]; }},
+         [](const AppHarness& h) { return h.app.session().game.board[7][TubeColumn]; }},
         {"clear", Playing, 0.05,
          [&](AppHarness& h) {
-             session(h).thread = Thread{9, 9, 9, 9, 9, 9, 9, 9};
-             session(h).threadClearing = true;
-             session(h).animationClock.restart(h.now);
+             session(h).game.thread = Thread{9, 9, 9, 9, 9, 9, 9, 9};
+             session(h).game.threadClearing = true;
+             session(h).carried.animationClock.restart(h.now);
          },
-         [](const AppHarness& h) { return h.app.session().thread[0]; }},
+         [](const AppHarness& h) { return h.app.session().game.thread[0]; }},
         {"refill", Playing, 0.05,
          [&](AppHarness& h) {
-             session(h).pattern = TargetPattern{};
-             session(h).patternRefilling = true;
-             session(h).animationClock.restart(h.now);
+             session(h).game.pattern = TargetPattern{};
+             session(h).carried.patternRefilling = true;
+             session(h).carried.animationClock.restart(h.now);
          },
-         [](const AppHarness& h) { return h.app.session().pattern[7]; }},
+         [](const AppHarness& h) { return h.app.session().game.pattern[7]; }},
         {"popup", Playing, 0.02,
          [&](AppHarness& h) {
-             std::tie(session(h).popupPoints, session(h).popupStep) = std::tuple(40, 3.f);
-             session(h).transitionClock.restart(h.now);
+             std::tie(session(h).game.popupPoints, session(h).game.popupStep) = std::tuple(40, 3.f);
+             session(h).carried.transitionClock.restart(h.now);
          },
-         [](const AppHarness& h) { return static_cast<long>(h.app.session().popupStep); }},
-        {"level tick", Playing, 1.0, [&](AppHarness& h) { session(h).levelClock.restart(h.now); },
-         [](const AppHarness& h) { return h.app.session().secondsLeft; }},
+         [](const AppHarness& h) { return static_cast<long>(h.app.session().game.popupStep); }},
+        {"level tick", Playing, 1.0, [&](AppHarness& h) { session(h).game.levelClock.restart(h.now); },
+         [](const AppHarness& h) { return h.app.session().game.secondsLeft; }},
         {"level blink", Playing, 0.25,
          [&](AppHarness& h) {
-             session(h).levelBlinking = true;
-             session(h).levelBlinkClock.restart(h.now);
+             session(h).kept.levelBlinking = true;
+             session(h).kept.levelBlinkClock.restart(h.now);
          },
          [](const AppHarness& h) { return levelAlpha(h.app); }},
         {"closing sound", Playing, 1.0, [](AppHarness& h) { freezeOverflow(h, 0.0); },
@@ -161,8 +161,8 @@ TEST(Loop, EveryTimedStepRunsAtItsThreshold)
     paced.post(start + 31 * Millisecond, {CommandKind::KeyPress, sf::Keyboard::Right, {}, false});
     std::vector<int> stops;
     paced.runUntil(start + 40 * Millisecond, [&] {
-        if (stops.empty() || stops.back() != h.app.session().selectorStop)
-            stops.push_back(h.app.session().selectorStop);
+        if (stops.empty() || stops.back() != h.app.session().game.selectorStop)
+            stops.push_back(h.app.session().game.selectorStop);
         return false;
     });
     EXPECT_EQ(stops, (std::vector{StartStop, StartStop + 1, StartStop + 2}));
@@ -196,7 +196,7 @@ TEST(Loop, DrawsOnlyWhatChanged)
     paced.run(1.2);
     ASSERT_EQ(h.app.screen(), ScreenState::Playing);
     h.holdGemMidAir();
-    h.app.session().levelClock.restart(h.now);
+    h.app.session().game.levelClock.restart(h.now);
     paced.run(0.05);
     const long playShown = paced.shown;
     paced.post(h.now, {CommandKind::KeyPress, sf::Keyboard::Left, {}, false});
@@ -207,7 +207,7 @@ TEST(Loop, DrawsOnlyWhatChanged)
 
     // A popup's steps come every 0.02 s; on a display of 10 pictures a second only 10 of them are shown
     PacedLoop slow(h, 50000, 100000);
-    h.app.session().pendingPoints = 40;
+    h.app.session().game.pendingPoints = 40;
     slow.run(1.0);
     EXPECT_EQ(slow.shown, 10);
 }

@@ -9,6 +9,7 @@
 // and an overflow ending; "every_screen" adds the pages, keys and buttons.
 #include "app/GameApp.hpp"
 #include "app/Replay.hpp"
+#include "../support/Invariants.hpp"
 
 #include <array>
 #include <cstdint>
@@ -29,54 +30,6 @@ void fail(const char* what, const GameSession& g)
 {
     std::fprintf(stderr, "invariant broken: %s\n%s", what, dumpSession(g).c_str());
     std::abort();
-}
-
-// Every gem in play: board (with the tube) and thread, and the falling gem while it shows.
-int gemCount(const GameSession& g)
-{
-    int count = g.fallingGem.falling || g.paused ? 1 : 0;
-    for (const auto& row : g.board)
-        for (GemCode code : row)
-            count += code != EmptyGem;
-    for (GemCode code : g.thread)
-        count += code != EmptyGem;
-    return count;
-}
-
-bool animating(const GameSession& g)
-{
-    return g.trashAnimating || g.threadClearing || g.patternClearing;
-}
-
-// What holds after every frame; `before` is the record after the previous one.
-void checkFrame(const GameApp& app, const GameSession& before, ScreenState screenBefore)
-{
-    const GameSession& g = app.session();
-    auto inRange = [](int value, int low, int high) { return value >= low && value <= high; };
-    if (!inRange(g.selectorStop, 0, SelectorStops - 1) || !inRange(g.fallingGem.column, 0, PlayColumns - 1) ||
-        !inRange(g.fallingGem.row, 0, BoardRows - 1) || !inRange(g.fallingGem.code, 1, TrashGem) ||
-        !inRange(g.level, 1, 60) || !inRange(g.secondsLeft, 0, 60) || !inRange(g.kindSpan, 2, 7))
-        fail("an index or counter out of its range", g);
-    for (const auto& row : g.board)
-        for (GemCode code : row)
-            if (!inRange(code, EmptyGem, TrashGem))
-                fail("a board cell holds no gem code", g);
-    for (std::size_t slot = 0; slot < ThreadSlots; ++slot)
-        if (!inRange(g.thread[slot], EmptyGem, TrashGem) || !inRange(g.pattern[slot], EmptyGem, TrashGem) ||
-            (!animating(g) && slot > 0 && g.thread[slot] != EmptyGem && g.thread[slot - 1] == EmptyGem))
-            fail("the thread is not packed from slot 0 outside a clear, or holds no gem code", g);
-
-    // Within one game (a game is prepared on the menu) the score only rises, and gems come one
-    // at a time: a spawn adds one, a pull, push or landing moves one; only a clear, a discard
-    // and the endings take gems away.
-    if (app.screen() != ScreenState::Playing || screenBefore != ScreenState::Playing)
-        return;
-    if (g.score < before.score)
-        fail("the score fell", g);
-    const int added = gemCount(g) - gemCount(before);
-    const bool takingAway = animating(g) || animating(before) || g.overflowEnding || g.timeUp;
-    if (added > 1 || (added < 0 && !takingAway))
-        fail("gems appeared or vanished", g);
 }
 } // namespace
 
@@ -121,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     const ScreenState screenBefore = app.screen();
                     app.tick(readFrameInput(app, mouse, isHeld),
                              now += frameMicros[static_cast<std::size_t>(argument) % frameMicros.size()]);
-                    checkFrame(app, before, screenBefore);
+                    if (const char* broken = brokenInvariant(app, before, screenBefore))
+                        fail(broken, app.session());
                 }
                 continue;
         }

@@ -8,21 +8,21 @@ TEST_F(Animations, DiscardScoresFortyAndRisesThroughTheTubeInSixteenSteps)
 {
     const char* const tube[] = {"1", "21", "321", "4321", "54321", "654321", "D654321", "TD654321", ".TD65432",
                                 "..TD6543", "...TD654", "....TD65", ".....TD6", "......TD", ".......T", ""};
-    session.selectorStop = TrashTubeStop;
-    session.thread = beads("123456DT");
+    session.game.selectorStop = TrashTubeStop;
+    session.game.thread = beads("123456DT");
     pushBead(session, advance(0.01), recorder.port);
-    EXPECT_EQ(std::tie(session.trashAnimating, session.pendingPoints), std::tuple(true, 40));
+    EXPECT_EQ(std::tie(session.game.trashAnimating, session.game.pendingPoints), std::tuple(true, 40));
     recorder.playing.insert(Effect::TrashDrop);
     pushBead(session, advance(0.01), recorder.port); // slot 7 is still filled before the first discard step
-    EXPECT_EQ(std::tie(session.pendingPoints, session.animationClock.start), std::tuple(80, now));
+    EXPECT_EQ(std::tie(session.game.pendingPoints, session.carried.animationClock.start), std::tuple(80, now));
     EXPECT_EQ(recorder.started, std::vector<Effect>{Effect::TrashDrop}) << "a playing sound was restarted";
     frame(0.079);
-    EXPECT_EQ(text(session.thread), "123456DT");
+    EXPECT_EQ(text(session.game.thread), "123456DT");
     for (int step = 0; step < 16; ++step)
     {
         frame(step == 0 ? 0.001 : 0.08);
-        EXPECT_EQ(stackOf(session.board, TubeColumn), tube[step]);
-        EXPECT_EQ(session.trashAnimating, step < 15) << step;
+        EXPECT_EQ(stackOf(session.game.board, TubeColumn), tube[step]);
+        EXPECT_EQ(session.game.trashAnimating, step < 15) << step;
     }
 }
 
@@ -42,33 +42,33 @@ TEST_F(Animations, AFilledThreadScoresAndClearsThenThePatternRefills)
         session = started();
         recorder.playing.clear();
         random.script.erase(random.script.begin() + static_cast<long>(random.used), random.script.end());
-        session.kindSpan = kindSpan;
+        session.game.kindSpan = kindSpan;
         const std::string pattern = match ? full : "31223112";
-        session.pattern = beads(pattern);
-        session.thread = beads(full + 1);
-        stack(session.board, StartStop, std::string(full, 1));
+        session.game.pattern = beads(pattern);
+        session.game.thread = beads(full + 1);
+        stack(session.game.board, StartStop, std::string(full, 1));
         pullGem(session, advance(0.01), recorder.port);
-        EXPECT_EQ(std::tie(session.pendingPoints, session.patternsCompleted, session.patternClearing,
-                           session.threadClearing, session.animationClock.start),
+        EXPECT_EQ(std::tie(session.game.pendingPoints, session.game.patternsCompleted, session.game.patternClearing,
+                           session.game.threadClearing, session.carried.animationClock.start),
                   std::tuple(points, match ? 1 : 0, match, !match, now));
 
-        session.paused = session.timeUp = true;
+        session.game.paused = session.game.timeUp = true;
         frame(0.3);
         frame(0.049);
-        EXPECT_EQ(text(session.thread) + "|" + text(session.pattern),
+        EXPECT_EQ(text(session.game.thread) + "|" + text(session.game.pattern),
                   "." + std::string(full, 7) + (match ? "|." + pattern.substr(0, 7) : "|" + pattern));
         for (int step = 2; step <= 7; ++step)
             frame(0.05);
-        EXPECT_TRUE(session.threadClearing || session.patternClearing);
+        EXPECT_TRUE(session.game.threadClearing || session.game.patternClearing);
         frame(0.3); // the last clear step restarts the clock: no refill step in its frame
-        EXPECT_EQ(std::tie(session.thread, session.threadClearing, session.patternClearing, session.patternRefilling),
+        EXPECT_EQ(std::tie(session.game.thread, session.game.threadClearing, session.game.patternClearing, session.carried.patternRefilling),
                   std::tuple(Thread{}, false, false, match));
         random.add({0, 1, 2, 3, 4, 5, 6, 7});
         frame(0.05);
         EXPECT_EQ(random.remaining(), match ? 7u : 8u) << "one draw per refill step";
         for (int step = 2; step <= 8; ++step)
             frame(0.05);
-        EXPECT_EQ(std::tuple(text(session.pattern), session.patternRefilling), std::tuple(refilled, false));
+        EXPECT_EQ(std::tuple(text(session.game.pattern), session.carried.patternRefilling), std::tuple(refilled, false));
     }
     EXPECT_EQ(recorder.started, std::vector<Effect>(4, Effect::PatternShift));
 }

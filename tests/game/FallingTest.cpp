@@ -11,7 +11,7 @@ TEST_F(Falling, StepsLandsAndSpawnsOnTheirIntervals)
         SCOPED_TRACE(fallSpeed);
         session = started();
         // Sound is off at the second speed, so its landing adds no effect.
-        std::tie(session.fallSpeed, session.soundOn) = std::tuple(fallSpeed, fallSpeed == 0.f);
+        std::tie(session.game.fallSpeed, session.kept.soundOn) = std::tuple(fallSpeed, fallSpeed == 0.f);
         for (int row = 1; row <= 7; ++row)
         {
             update(interval - 1e-6);
@@ -19,14 +19,14 @@ TEST_F(Falling, StepsLandsAndSpawnsOnTheirIntervals)
             update(1e-6);
             ASSERT_EQ(gem.row, row);
         }
-        EXPECT_EQ(stackOf(session.board, StartStop), "");
+        EXPECT_EQ(stackOf(session.game.board, StartStop), "");
         update(1e-6);
-        EXPECT_EQ(stackOf(session.board, StartStop), "1");
+        EXPECT_EQ(stackOf(session.game.board, StartStop), "1");
         EXPECT_EQ(recorder.started, std::vector<Effect>{Effect::GemFall});
         update(interval / 2 - 1e-6); // a spawn here would draw past the script
         random.add({17, 50, 32767, 20000, 10000}); // d = 50: the weights choose, and code 1 fills the board
         update(1e-6);
-        EXPECT_EQ(std::tuple(gem.row, gem.column, gem.code, gem.falling, gem.landingPause, gem.fallClock.start,
+        EXPECT_EQ(std::tuple(gem.row, gem.column, kind.code, gem.falling, gem.landingPause, kind.fallClock.start,
                              random.remaining()),
                   std::tuple(0, 5, 2, true, false, now, 0u));
         update(3 * interval);
@@ -55,25 +55,25 @@ TEST_F(Falling, LandingSettlesOnTopOfTheStackAndFreezesInRowZero)
     {
         SCOPED_TRACE(&c - cases);
         session = started(2);
-        stack(session.board, StartStop, c.column);
-        std::tie(session.fallingGem.row, session.thread, session.timeUp) = std::tuple(c.row, beads(c.pushed), c.timeUp);
-        const Micros fallStart = gem.fallClock.start;
+        stack(session.game.board, StartStop, c.column);
+        std::tie(session.game.fallingGem.row, session.game.thread, session.game.timeUp) = std::tuple(c.row, beads(c.pushed), c.timeUp);
+        const Micros fallStart = kind.fallClock.start;
         pushBead(session, advance(0.1), recorder.port);
         c.drop ? hardDrop(session, now, recorder.port) : static_cast<void>(update(0));
         // A drop leaves the fall clock running: the next gem's first step is timed from its spawn.
         if (c.landedRow < 0)
         {
-            EXPECT_EQ(std::tuple(gem.row, gem.falling, stackOf(session.board, StartStop)), std::tuple(0, true, c.after));
+            EXPECT_EQ(std::tuple(gem.row, gem.falling, stackOf(session.game.board, StartStop)), std::tuple(0, true, c.after));
             continue;
         }
-        EXPECT_EQ(std::tie(gem.row, gem.falling, gem.landingPause, gem.landingClock.start, gem.fallClock.start),
+        EXPECT_EQ(std::tie(gem.row, gem.falling, gem.landingPause, kind.landingClock.start, kind.fallClock.start),
                   std::tuple(c.landedRow, false, true, now, c.drop ? fallStart : now));
         hardDrop(session, now, recorder.port); // no second gem in the landing pause
-        EXPECT_EQ(stackOf(session.board, StartStop), c.after);
+        EXPECT_EQ(stackOf(session.game.board, StartStop), c.after);
         random.add({0, 0}); // column 0, a diamond
         EXPECT_EQ(update(0.349999), FallResult::Continue);
         EXPECT_EQ(update(1e-6), c.landedRow == 0 ? FallResult::Froze : FallResult::Continue);
-        EXPECT_EQ(std::tuple(overflowReached(session), session.paused, gem.falling, gem.landingPause),
+        EXPECT_EQ(std::tuple(overflowReached(session), session.game.paused, gem.falling, gem.landingPause),
                   std::tuple(c.landedRow == 0, c.landedRow == 0, c.landedRow > 0, false));
     }
 }
@@ -96,9 +96,9 @@ TEST_F(Falling, KindChoiceTakesDiamondAndTrashFirstThenKindsRareOnThePlayField)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(&c - cases);
-        session.kindSpan = c.kindSpan;
-        stack(session.board, 0, c.column);
-        stack(session.board, TubeColumn, c.tube);
+        session.game.kindSpan = c.kindSpan;
+        stack(session.game.board, 0, c.column);
+        stack(session.game.board, TubeColumn, c.tube);
         random.add(c.draws);
         EXPECT_EQ(chooseGemKind(session, random.draw), c.kind);
         EXPECT_EQ(random.remaining(), 0u);
@@ -109,12 +109,12 @@ TEST_F(Falling, KindChoiceTakesDiamondAndTrashFirstThenKindsRareOnThePlayField)
 // well; the pulse swells to 1.2 at half a second.
 TEST_F(Falling, DangerSoundsOneAlarmForAnyNumberOfColumns)
 {
-    stack(session.board, 2, "111111");
-    stack(session.board, TubeColumn, "1111111");
+    stack(session.game.board, 2, "111111");
+    stack(session.game.board, TubeColumn, "1111111");
     playDangerAlert(session, recorder.port);
     EXPECT_TRUE(recorder.started.empty()) << "six gems, or the tube, sounded the alarm";
-    stack(session.board, 2, "1111111");
-    stack(session.board, StartStop, "1111111");
+    stack(session.game.board, 2, "1111111");
+    stack(session.game.board, StartStop, "1111111");
     playDangerAlert(session, recorder.port);
     EXPECT_EQ(recorder.started, std::vector<Effect>{Effect::Alert});
     EXPECT_FALSE(overflowReached(session));

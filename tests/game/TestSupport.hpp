@@ -73,7 +73,8 @@ struct GameTest : ::testing::Test
     ScriptedRandom random;
     AudioRecorder recorder;
     GameSession session = started();
-    const FallingGem& gem = session.fallingGem;
+    const FallingGem& gem = session.game.fallingGem;
+    const FallingKind& kind = session.carried.fallingGem;
 
     // Its falling gem at the top of the selected column; the draws run past their ranges.
     GameSession started(GemCode code = 1)

@@ -33,10 +33,10 @@ TEST_F(BestScore, AGreaterScoreRewritesTheFileInTheFrame)
             fileWith(c.before), fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
         const auto perms = fs::status(path).permissions();
         GameSession session;
-        std::tie(session.bestScore, session.score) = std::tuple(c.best, c.score);
+        std::tie(session.kept.bestScore, session.game.score) = std::tuple(c.best, c.score);
         BestScoreFile file(path);
         recordScore(session, file);
-        EXPECT_EQ(session.bestScore, c.score);
+        EXPECT_EQ(session.kept.bestScore, c.score);
         EXPECT_EQ(fs::exists(path) ? contentOf(path) : "no file", c.after ? c.after : "no file") << c.score;
         EXPECT_EQ(entries(folder), c.after ? 1 : 0);
         EXPECT_TRUE(!c.before || fs::status(path).permissions() == perms) << c.before;

@@ -9,9 +9,9 @@ struct EndingRun
 {
     EndingRun(bool overflow, int level) : step(overflow ? overflowEndingStep : timeOutEndingStep)
     {
-        session.gameReady = true;
-        session.level = level;
-        session.board[0][0] = session.board[1][0] = overflow ? 1 : 0; // the falling gem's column
+        session.game.gameReady = true;
+        session.game.level = level;
+        session.game.board[0][0] = session.game.board[1][0] = overflow ? 1 : 0; // the falling gem's column
     }
     bool frameAt(double t) { return step(session, microsFromSeconds(t), audio.port) == EndingReport::EndScreenDue; }
     void endAt(double t) { updateEndScreen(session, microsFromSeconds(t), audio.port, end, hud.endScore); }
@@ -42,11 +42,11 @@ TEST(Endings, SoundBackgroundPanelLevelsAndScoreOfEachCase)
     {
         SCOPED_TRACE(testing::Message() << (c.overflow ? "overflow" : "time-out") << ", score " << c.score);
         EndingRun run(c.overflow, c.level);
-        run.session.score = std::stoi(c.score);
-        run.session.bestScore = c.best;
-        run.session.soundOn = run.session.musicOn = c.sound != Quiet;
+        run.session.game.score = std::stoi(c.score);
+        run.session.kept.bestScore = c.best;
+        run.session.kept.soundOn = run.session.kept.musicOn = c.sound != Quiet;
         run.frameAt(2.0);
-        EXPECT_FALSE(run.session.gameReady);
+        EXPECT_FALSE(run.session.game.gameReady);
         run.frameAt(3.0);
         EXPECT_TRUE(run.audio.started.empty());
         run.frameAt(3.001);
@@ -81,20 +81,20 @@ TEST(Endings, SoundBackgroundPanelLevelsAndScoreOfEachCase)
         EXPECT_EQ(shown(run.end.showLevelTens, 0) + shown(run.end.showLevelUnits, 1), c.shown);
         EXPECT_EQ(run.end.showScore, c.panel != ResultPanel::None);
         if (run.end.showScore)
-            expectRow(run.hud.endScore, c.score, {907.f, 829.f}, 16.f, 255);
+            expectRow(run.hud.endScore, c.score, layout::EndScore.origin, layout::EndScore.pitch, 255);
     }
 }
 
 TEST(Endings, PopupStepsHoldTheEndingBack)
 {
     EndingRun run(true, 5);
-    run.session.board[0][0] = EmptyGem; // the gem's column one short of the top: no ending yet
+    run.session.game.board[0][0] = EmptyGem; // the gem's column one short of the top: no ending yet
     run.frameAt(0.0);
-    EXPECT_TRUE(run.session.gameReady);
+    EXPECT_TRUE(run.session.game.gameReady);
 
-    run.session.board[0][0] = 1;
-    run.session.popupPoints = 40;
-    run.session.popupStep = 90.f;
+    run.session.game.board[0][0] = 1;
+    run.session.game.popupPoints = 40;
+    run.session.game.popupStep = 90.f;
     run.frameAt(0.0);
 
     // Each popup step restarts the shared clock, the last at 0.68 s
@@ -109,79 +109,16 @@ TEST(Endings, PopupStepsHoldTheEndingBack)
 TEST(Endings, TheFirstEndingHolds)
 {
     EndingRun won(true, 60);
-    won.session.timeUp = true;
+    won.session.game.timeUp = true;
     for (double t : {0.0, 2.0, 7.0})
         EXPECT_FALSE(won.frameAt(t));
-    EXPECT_FALSE(won.session.overflowEnding);
+    EXPECT_FALSE(won.session.game.overflowEnding);
 
     EndingRun lost(true, 60);
-    lost.session.secondsLeft = 1;
+    lost.session.game.secondsLeft = 1;
     lost.frameAt(0.0);
     levelTick(lost.session, microsFromSeconds(1.0), lost.audio.port);
     levelTick(lost.session, microsFromSeconds(2.0), lost.audio.port);
-    EXPECT_EQ(std::tuple(lost.session.overflowEnding, lost.session.timeUp, lost.session.secondsLeft),
+    EXPECT_EQ(std::tuple(lost.session.game.overflowEnding, lost.session.game.timeUp, lost.session.game.secondsLeft),
               std::tuple(true, false, 0));
-}
-
-// A game played to either ending and reset equals a game just started and reset with the same draws, but
-// for what the reset keeps: the best score and the player's sound choices, the falling gem's kind and
-// clocks, the popup's place, a running refill, and the clocks and blink that outlive a game (the level
-// clock restarts when play begins). Every other field is compared, so a field the reset forgets fails.
-TEST(Endings, AResetLeavesNothingOfTheGameButWhatItKeeps)
-{
-    for (const bool timeOut : {false, true})
-    {
-        RandomGenerator game(timeOut ? 5 : 6), player(7);
-        RandomDraw draw = std::ref(game);
-        AudioRecorder audio;
-        HudFields hud;
-        BestScoreFile none;
-        EndDisplay end;
-        Micros now = 0;
-        GameSession played;
-        startSession(played, draw, now);
-        resetGame(played, draw);
-        beginPlay(played, now);
-        // Near a level-up, with a few patterns and points: faster gems, one more kind, a score, a popup
-        std::tie(played.level, played.secondsLeft, played.patternsCompleted, played.pendingPoints) =
-            std::tuple(timeOut ? 59 : 10, 2, 3, 720);
-        bool ended = false;
-        for (int frame = 0; frame < 100000 && !ended; ++frame)
-        {
-            now += microsFromSeconds(0.02);
-            switch (player() % (timeOut ? 4 : 5))
-            {
-                case 0: pullGem(played, now, audio.port); break;
-                case 1: pushBead(played, now, audio.port); break;
-                case 2: moveSelectorLeft(played, now); break;
-                case 3: moveSelectorRight(played, now); break;
-                case 4: hardDrop(played, now, audio.port); break;
-            }
-            stepThreadAnimations(played, now, draw);
-            ended = levelTick(played, now, audio.port) == EndingReport::EndScreenDue;
-            updatePlayingHud(played, hud, now, 0.f, none);
-            if (updateFallingGem(played, now, draw, audio.port) == FallResult::Continue)
-                ended |= overflowEndingStep(played, now, audio.port) == EndingReport::EndScreenDue;
-        }
-        ASSERT_TRUE(ended && played.level > 10 && (timeOut ? played.timeUp : played.overflowEnding));
-        beginEndScreen(played, now, end);
-        updateEndScreen(played, now, audio.port, end, hud.endScore);
-
-        RandomGenerator same = game, start(1); // the reset's draws, for the fresh game too
-        RandomDraw sameDraw = std::ref(same), startDraw = std::ref(start);
-        resetGame(played, draw);
-        GameSession expected;
-        startSession(expected, startDraw, 0);
-        resetGame(expected, sameDraw);
-        const auto keep = [&](auto... fields) { ((expected.*fields = played.*fields), ...); };
-        keep(&GameSession::bestScore, &GameSession::soundOn, &GameSession::musicOn, &GameSession::popupX,
-             &GameSession::patternRefilling, &GameSession::levelClock, &GameSession::animationClock,
-             &GameSession::transitionClock, &GameSession::selectorClock, &GameSession::pulseClock,
-             &GameSession::endClock, &GameSession::levelBlinking, &GameSession::levelBlinkClock);
-        const FallingGem& gem = played.fallingGem;
-        std::tie(expected.fallingGem.code, expected.fallingGem.fallClock, expected.fallingGem.landingClock) =
-            std::tuple(gem.code, gem.fallClock, gem.landingClock);
-        EXPECT_TRUE(played == expected) << (timeOut ? "time-out" : "overflow") << ", reset:\n"
-                                        << dumpSession(played) << "a fresh game:\n" << dumpSession(expected);
-    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesignLayout.hpp"
 #include "hud/Endings.hpp"
 #include "hud/LevelTimer.hpp"
 #include "hud/PlayingHud.hpp"

@@ -21,32 +21,33 @@ TEST(PlayingHud, PopupRisesAndFadesOneStepPerFrameWhileScoreAndBestTakeThePoints
     Micros now = microsFromSeconds(10.0);
     BestScoreFile none;
     const auto frame = [&](double seconds, int points = 0, float x = 630.f) {
-        session.pendingPoints = points;
+        session.game.pendingPoints = points;
         updatePlayingHud(session, hud, now += microsFromSeconds(seconds), x, none);
     };
     frame(0.0, 800);
-    expectRow(hud.score, "000800", {497.f, 50.f}, 25.f, 255);
-    expectRow(hud.bestScore, "000800", {758.f, 50.f}, 25.f, 255);
-    expectRow(hud.patterns, "0000", {1072.f, 50.f}, 25.f, 255);
+    // Each number in its own row of the layout
+    expectRow(hud.score, "000800", layout::Score.origin, layout::Score.pitch, 255);
+    expectRow(hud.bestScore, "000800", layout::BestScore.origin, layout::BestScore.pitch, 255);
+    expectRow(hud.patterns, "0000", layout::Patterns.origin, layout::Patterns.pitch, 255);
     frame(0.019);
     EXPECT_EQ(hud.popup.places[0].digit, -1); // nothing to draw before the first step
     frame(0.001);
-    expectRow(hud.popup, "800", {630.f, 499.f}, 20.f, 252);
+    expectRow(hud.popup, "800", {630.f, layout::Popup.origin.y - 1.f}, layout::Popup.pitch, 252);
     frame(0.3); // a long frame takes one step, its overshoot dropped
     frame(0.019);
-    EXPECT_FLOAT_EQ(session.popupStep, 2.f);
+    EXPECT_FLOAT_EQ(session.game.popupStep, 2.f);
     for (int step = 3; step <= 99; ++step)
         frame(0.02);
-    expectRow(hud.popup, "800", {630.f, 401.f}, 20.f, 2);
+    expectRow(hud.popup, "800", {630.f, layout::Popup.origin.y - 99.f}, layout::Popup.pitch, 2);
 
     // Step 100 ends it without a layout of its own, and no step follows
     frame(0.02);
     frame(0.02);
-    expectRow(hud.popup, "800", {630.f, 401.f}, 20.f, 2);
+    expectRow(hud.popup, "800", {630.f, layout::Popup.origin.y - 99.f}, layout::Popup.pitch, 2);
 
     // Fresh points start it over, even over a running popup
     frame(0.0, 60);
     frame(0.01, 40, 1777.f);
     frame(0.02);
-    expectRow(hud.popup, "040", {1777.f, 499.f}, 20.f, 252);
+    expectRow(hud.popup, "040", {1777.f, layout::Popup.origin.y - 1.f}, layout::Popup.pitch, 252);
 }

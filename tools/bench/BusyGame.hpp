@@ -13,23 +13,23 @@ inline void makeBusy(GameSession& g, Micros now)
 {
     for (int row = 0; row < BoardRows; ++row)
         for (int column = 0; column < PlayColumns; ++column)
-            g.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = busyCell(row, column);
+            g.game.board[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = busyCell(row, column);
     for (std::size_t slot = 0; slot < ThreadSlots; ++slot)
     {
-        g.thread[slot] = BusyThread[slot];
-        g.pattern[slot] = BusyPattern[slot];
+        g.game.thread[slot] = BusyThread[slot];
+        g.game.pattern[slot] = BusyPattern[slot];
     }
-    g.selectorStop = BusyStop;
-    g.fallingGem.column = BusyFallingColumn;
-    g.fallingGem.row = BusyFallingRow;
-    g.fallingGem.code = BusyFallingCode;
-    g.fallingGem.falling = true;
-    g.fallingGem.landingPause = false;
-    g.fallingGem.fallClock.restart(now);
-    g.score = 12340;
-    g.bestScore = 1 << 30; // no best-score write on the way
-    g.patternsCompleted = 42;
-    g.pendingPoints = BusyPopupPoints; // the next tick starts the popup
+    g.game.selectorStop = BusyStop;
+    g.game.fallingGem.column = BusyFallingColumn;
+    g.game.fallingGem.row = BusyFallingRow;
+    g.carried.fallingGem.code = BusyFallingCode;
+    g.game.fallingGem.falling = true;
+    g.game.fallingGem.landingPause = false;
+    g.carried.fallingGem.fallClock.restart(now);
+    g.game.score = 12340;
+    g.kept.bestScore = 1 << 30; // no best-score write on the way
+    g.game.patternsCompleted = 42;
+    g.game.pendingPoints = BusyPopupPoints; // the next tick starts the popup
 }
 
 // From the title through the menu's start button into play, as a player's input would go.

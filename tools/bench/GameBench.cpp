@@ -81,10 +81,10 @@ int main(int argc, char** argv)
         Micros lastPoints = 0;
         measure("popup", [&] {
             if (now() - lastPoints > 2000000) // a new popup as each one fades
-                game.session().pendingPoints = bench::BusyPopupPoints, lastPoints = now();
+                game.session().game.pendingPoints = bench::BusyPopupPoints, lastPoints = now();
         });
         settle(2.5); // the last popup fades
-        while (!game.session().paused) // P is accepted once a gem falls
+        while (!game.session().game.paused) // P is accepted once a gem falls
         {
             loop.send({CommandKind::KeyPress, sf::Keyboard::P, {}, false});
             frame();

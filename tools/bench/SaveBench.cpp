@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     GameSession session;
     for (int run = 0; run < Runs; ++run)
     {
-        session.score += 40;
+        session.game.score += 40;
         frame.push_back(measure([&] { recordScore(session, file); }));
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -67,7 +67,7 @@ struct Recorder
 
 const char* toward(const GameSession& s, int column, const char* there)
 {
-    return column == s.selectorStop ? there : column > s.selectorStop ? "Right" : "Left";
+    return column == s.game.selectorStop ? there : column > s.game.selectorStop ? "Right" : "Left";
 }
 
 // The nearest play column that passes `test`, or -1.
@@ -75,7 +75,7 @@ template <typename Test>
 int nearestColumn(const GameSession& s, Test test)
 {
     for (int distance = 0; distance < PlayColumns; ++distance)
-        for (int column : {s.selectorStop - distance, s.selectorStop + distance})
+        for (int column : {s.game.selectorStop - distance, s.game.selectorStop + distance})
             if (column >= 0 && column < PlayColumns && test(static_cast<std::size_t>(column)))
                 return column;
     return -1;
@@ -90,22 +90,22 @@ struct Player
 
     const char* next(const GameSession& s)
     {
-        const auto& bottom = s.board[BoardRows - 1];
-        const int beads = static_cast<int>(std::count_if(s.thread.begin(), s.thread.end(), [](GemCode c) { return c; }));
+        const auto& bottom = s.game.board[BoardRows - 1];
+        const int beads = static_cast<int>(std::count_if(s.game.thread.begin(), s.game.thread.end(), [](GemCode c) { return c; }));
         if (beads == ThreadSlots)
             return nullptr;
-        if (!std::equal(s.thread.begin(), s.thread.begin() + beads, s.pattern.end() - beads))
+        if (!std::equal(s.game.thread.begin(), s.game.thread.begin() + beads, s.game.pattern.end() - beads))
         {
-            const GemCode wanted = s.pattern[static_cast<std::size_t>(ThreadSlots - beads)];
+            const GemCode wanted = s.game.pattern[static_cast<std::size_t>(ThreadSlots - beads)];
             return toward(s, nearestColumn(s, [&](std::size_t c) {
-                return c != digColumn && s.board[2][c] == EmptyGem && bottom[c] != wanted;
+                return c != digColumn && s.game.board[2][c] == EmptyGem && bottom[c] != wanted;
             }), "Up");
         }
-        const GemCode needed = s.pattern[static_cast<std::size_t>(ThreadSlots - 1 - beads)];
+        const GemCode needed = s.game.pattern[static_cast<std::size_t>(ThreadSlots - 1 - beads)];
         const int ready = nearestColumn(s, [&](std::size_t c) { return bottom[c] == needed; });
         if (ready >= 0)
             return toward(s, ready, "Down");
-        const int buried = nearestColumn(s, [&](std::size_t c) { return s.board[BoardRows - 2][c] == needed; });
+        const int buried = nearestColumn(s, [&](std::size_t c) { return s.game.board[BoardRows - 2][c] == needed; });
         if (buried < 0)
             return nullptr;
         digColumn = static_cast<std::size_t>(buried);
@@ -116,13 +116,13 @@ struct Player
 // Any eight gems, thrown into the tube.
 const char* fillAndDiscard(const GameSession& s)
 {
-    if (s.thread.back() != EmptyGem)
-        return s.selectorStop == TrashTubeStop ? "Up" : "Right";
-    if (s.selectorStop < PlayColumns && s.board[BoardRows - 1][static_cast<std::size_t>(s.selectorStop)] != EmptyGem)
+    if (s.game.thread.back() != EmptyGem)
+        return s.game.selectorStop == TrashTubeStop ? "Up" : "Right";
+    if (s.game.selectorStop < PlayColumns && s.game.board[BoardRows - 1][static_cast<std::size_t>(s.game.selectorStop)] != EmptyGem)
         return "Down";
     for (int column = 0; column < PlayColumns; ++column)
-        if (s.board[BoardRows - 1][static_cast<std::size_t>(column)] != EmptyGem)
-            return column > s.selectorStop ? "Right" : "Left";
+        if (s.game.board[BoardRows - 1][static_cast<std::size_t>(column)] != EmptyGem)
+            return column > s.game.selectorStop ? "Right" : "Left";
     return nullptr;
 }
 
@@ -147,16 +147,16 @@ int autoplay(const char* seed)
     Player player;
     for (int frame = 0; frame < 40000 && app.screen() == ScreenState::Playing; ++frame)
     {
-        discarded |= s.trashAnimating;
+        discarded |= s.game.trashAnimating;
         int gems = 0;
-        for (const auto& row : s.board)
+        for (const auto& row : s.game.board)
             gems += static_cast<int>(std::count_if(row.begin(), row.end(), [](GemCode c) { return c; }));
-        const bool flood = s.level >= 2 && s.patternsCompleted > 0 && discarded;
+        const bool flood = s.game.level >= 2 && s.game.patternsCompleted > 0 && discarded;
         const bool hold = flood || gems < 16;
         if (hold != holding)
             r.step(std::string("hold Space ") + ((holding = hold) ? "on" : "off"));
         // A player waits for a discard or a clear to run its course before the next move
-        const bool busy = s.trashAnimating || s.threadClearing || s.patternClearing;
+        const bool busy = s.game.trashAnimating || s.game.threadClearing || s.game.patternClearing;
         const char* key = flood ? "Space" : busy ? nullptr : !discarded ? fillAndDiscard(s) : player.next(s);
         if (key && frame % 3 == 0)
             r.step(std::string("key ") + key);
@@ -170,7 +170,7 @@ int autoplay(const char* seed)
     r.step("key Enter");
     r.step("frame 0.02");
     r.flush();
-    return app.screen() == ScreenState::Menu && s.patternsCompleted > 0 ? 0 : 1;
+    return app.screen() == ScreenState::Menu && s.game.patternsCompleted > 0 ? 0 : 1;
 }
 } // namespace
 

@@ -76,3 +76,10 @@ void GameProgram::run()
     while (m_window->isOpen() && !platform::quitRequested())
         m_loop->pass(*m_game);
 }
+
+GameProgram::~GameProgram()
+{
+    // The window goes after the game, and closing it may find the display gone
+    platform::onDisplayLost([] {});
+    m_game.reset();
+}

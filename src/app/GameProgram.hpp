@@ -33,6 +33,9 @@ public:
     // Frames until the window closes.
     void run();
 
+    // The display lost from here on has no game to keep the record of: the game has kept it itself.
+    ~GameProgram();
+
     sf::RenderWindow& window() { return *m_window; }
     FrameLoop& loop() { return *m_loop; }
     GameApp& game() { return *m_game; }

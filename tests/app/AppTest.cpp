@@ -32,8 +32,8 @@ void reachEndScreen(AppHarness& h, int points, bool spaceHeld)
 }
 } // namespace
 
-// Title fade, a press held from the title that must not press the quit button
-// beneath it, the buttons 1.2 s into the menu's fade, hover, and the sub-pages.
+// Title fade, a press held from the title that must not press the quit button beneath it, hover, and the
+// sub-pages. (When the buttons and the cursor's hiding come, the loop's tests time.)
 TEST(Screens, TitleAndMenu)
 {
     AppHarness h;
@@ -48,23 +48,17 @@ TEST(Screens, TitleAndMenu)
     ASSERT_EQ(h.app.screen(), ScreenState::Title) << "the title's fade-out takes a second";
     h.run(0.02);
     ASSERT_EQ(h.app.screen(), ScreenState::Menu);
-    EXPECT_FALSE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit), 2)) << "no buttons in the first menu frame";
-    h.run(1.18);
-    EXPECT_FALSE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit), 2)) << "buttons before 1.2 s";
-    h.run(0.04);
+    h.run(1.22);
     EXPECT_FALSE(h.app.closeRequested()) << "the title's click pressed a button the player had not seen";
     EXPECT_TRUE(near(h.pixelAt(quit), h.texel(Picture::QuitMenuHover, quit)));
     EXPECT_TRUE(h.app.session().game.gameReady) << "the first menu frame prepares a game";
 
-    // The pointer shows as it moves over the menu, and hides after two still seconds
+    // The pointer shows as it moves over the menu, and takes the hover look with it
     const DesignPoint start = h.centreOf(Picture::StartGameButton);
     h.moveTo(start);
     h.frame();
     EXPECT_TRUE(near(h.pixelAt(start), h.texel(Picture::StartGameHover, start)));
-    h.run(1.99);
     EXPECT_TRUE(h.app.cursorVisible());
-    h.run(0.02);
-    EXPECT_FALSE(h.app.cursorVisible());
 
     // The instructions page alone; a click on the start button's spot only leaves it
     h.clickAt(h.centreOf(Picture::InstructionsButton));

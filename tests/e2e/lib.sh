@@ -20,7 +20,7 @@ NAME=$(basename "$0" .sh)
 type -P Xvfb xdotool xwininfo import identify > /dev/null || { echo "[$NAME] needs X tools and ImageMagick" >&2; exit 2; }
 GAME=$(readlink -f "$1") ROOT=$(readlink -f "$2") ASSETS=$(readlink -f "$2/assets")
 OUT=$(dirname "$GAME") && [[ -w $OUT ]] || OUT=${TMPDIR:-/tmp}/glimmora-e2e # failure screenshots go beside the binary
-E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-e2e.XXXXXX") GAME_PID='' SHOT='' DETAIL=''
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-e2e.XXXXXX") GAME_PID='' XVFB_PID='' SHOT='' DETAIL=''
 cleanup() { local s=$?; set +e; trap - ERR; game_kill; xvfb_stop; rm -rf "$E2E_TMP"; ((s)) || log passed; exit $s; }
 trap cleanup EXIT && trap 'exit 130' INT && trap 'exit 143' TERM
 # set -e alone would end a test without a word.
@@ -38,7 +38,7 @@ $CONVERT -size 1920x1080 xc:none "${layer[@]}" "$E2E_TMP/buttons.miff"
 fail() {
     set +e; local keep=$OUT/e2e-artifacts/$NAME/$(date +%H%M%S)
     echo "FAIL [$NAME]: $*" && mkdir -p "${keep%/*}"
-    [[ -n $DISPLAY_PID ]] && import -window root "$keep-failure.png" 2> /dev/null && echo "  screenshot: $keep-failure.png"
+    [[ -n $XVFB_PID ]] && import -window root "$keep-failure.png" 2> /dev/null && echo "  screenshot: $keep-failure.png"
     [[ -f $SHOT ]] && $CONVERT "$SHOT" "$keep-last-checked.png" && echo "  last one checked: $keep-last-checked.png"
     [[ -s $E2E_TMP/game.err ]] && echo "  the game's stderr (end):" && tail -n 12 "$E2E_TMP/game.err" | sed 's/^/    /'
     exit 1
@@ -62,14 +62,15 @@ wait_for() {
 # to Xvfb.
 xvfb_start() {
     place_window "${3:-${1}x$2+0+0}" && PART=${3:+1}
-    display_launch "$1" "$2" -noreset "${@:4}" && wait_for "Xvfb ${1}x$2 to take clients" xvfb_ready
+    display_launch "$1" "$2" -noreset "${@:4}" && XVFB_PID=$DISPLAY_PID
+    wait_for "Xvfb ${1}x$2 to take clients" xvfb_ready
     # The pointer starts at the centre, over the start button: park it in a corner.
     xdotool mousemove 0 0 && log "Xvfb ${1}x$2 on $DISPLAY"
 }
 # Where checks look for the game's window, WxH+X+Y: SIZE, SCREEN_W and SCREEN_H are the window's.
 place_window() { PLACE=$1 SHOT_FROM=root && SIZE=${PLACE%%+*} && SCREEN_W=${SIZE%x*} SCREEN_H=${SIZE#*x}; }
 xvfb_ready() { local s=0 && display_ready || s=$?; ((s != 2)) || fail "no Xvfb: $(< "$DISPLAY_DIR/log")"; ((s == 0)); }
-xvfb_stop() { display_stop; }
+xvfb_stop() { display_stop; XVFB_PID=''; }
 
 game_windows() { xwininfo -root -children 2> /dev/null | sed -n "s/^ *\(0x[0-9a-f]*\) \"$TITLE\": .*/\1/p"; }
 # Without an id, xwininfo would wait for a click.

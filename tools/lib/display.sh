@@ -43,7 +43,7 @@ display_start() {
 
 display_stop() {
     [[ -n $DISPLAY_PID ]] || return 0
-    { kill "$DISPLAY_PID" && wait "$DISPLAY_PID"; } 2> /dev/null || true
+    { kill "$DISPLAY_PID"; wait "$DISPLAY_PID"; } 2> /dev/null || true
     rm -rf "$DISPLAY_DIR"
     DISPLAY_PID='' DISPLAY_DIR=''
 }

@@ -9,6 +9,7 @@
 # Builds build-bench/ (Linux) and build-windows-bench/ (Windows, with tools/windows/libraries.sh's libraries).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+source tools/lib/display.sh
 rounds=${1:-5} batches=${2:-5}
 [[ $rounds == idle ]] && batches=${2:-10}
 if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
@@ -19,17 +20,15 @@ if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
         -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
     cmake --build build-windows-bench -j"$(nproc)" --target game_bench > /dev/null
     export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1 GLIMMORA_WINE_DLLS=$prefix/bin
-    source tools/lib/display.sh
-    display_run 1920x1080 bash "$0" "$rounds" "$batches"
-    exit
+    display_run 1920x1080 bash "$0" "$rounds" "$batches" && exit
 fi
 
 # A Wine of its own, started once and kept running, so its own start-up is not counted
 source tools/lib/wine.sh
 export WINEPATH="Z:${GLIMMORA_WINE_DLLS}"
 rm -rf build-windows-bench/wine
-wine_session_start "$PWD/build-windows-bench/wine"
 trap wine_session_end EXIT
+wine_session_start "$PWD/build-windows-bench/wine"
 run() { # linux|windows, then game_bench's arguments; prints its report line with the system's name
     if [[ $1 == linux ]]; then
         build-bench/tools/bench/game_bench "${@:2}" 2> /dev/null | sed 's/^game/linux/'

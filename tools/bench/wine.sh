@@ -20,7 +20,7 @@ if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
         -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
     cmake --build build-windows-bench -j"$(nproc)" --target game_bench > /dev/null
     export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1 GLIMMORA_WINE_DLLS=$prefix/bin
-    display_run 1920x1080 bash "$0" "$rounds" "$batches" && exit
+    display_run 1920x1080 bash "$0" "$rounds" "$batches"; exit
 fi
 
 # A Wine of its own, started once and kept running, so its own start-up is not counted

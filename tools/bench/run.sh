@@ -7,13 +7,12 @@
 #   tools/bench/run.sh [rounds, default 5] [batches of 200 frames per frame run, default 15]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-source tools/lib/display.sh
 rounds=${1:-5} batches=${2:-15}
 if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
     cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
     cmake --build build-bench -j"$(nproc)" --target bare_bench game_bench logic_bench > /dev/null
     export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1
-    display_run 1920x1080 bash "$0" "$rounds" "$batches"; exit
+    source tools/lib/display.sh && display_run 1920x1080 bash "$0" "$rounds" "$batches"; exit
 fi
 
 results=$(mktemp)

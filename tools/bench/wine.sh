@@ -9,7 +9,6 @@
 # Builds build-bench/ (Linux) and build-windows-bench/ (Windows, with tools/windows/libraries.sh's libraries).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-source tools/lib/display.sh
 rounds=${1:-5} batches=${2:-5}
 [[ $rounds == idle ]] && batches=${2:-10}
 if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
@@ -20,7 +19,7 @@ if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
         -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
     cmake --build build-windows-bench -j"$(nproc)" --target game_bench > /dev/null
     export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1 GLIMMORA_WINE_DLLS=$prefix/bin
-    display_run 1920x1080 bash "$0" "$rounds" "$batches"; exit
+    source tools/lib/display.sh && display_run 1920x1080 bash "$0" "$rounds" "$batches"; exit
 fi
 
 # A Wine of its own, started once and kept running, so its own start-up is not counted

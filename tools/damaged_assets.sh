@@ -5,6 +5,7 @@
 # suite (about 7 s a case); a sanitized binary also checks each run for invalid accesses and leaks.
 #   bash tools/damaged_assets.sh <game binary> <repo root> [jobs, default 2] [asset name...]
 set -euo pipefail
+source "$(dirname "$0")/lib/display.sh"
 (($# >= 2)) && [[ -x $1 && -d $2/assets ]] || { echo "usage: $0 <game binary> <repo root> [jobs] [asset...]" >&2; exit 2; }
 GAME=$(readlink -f "$1") ROOT=$(readlink -f "$2") JOBS=${3:-2}
 assets=("${@:4}")
@@ -75,9 +76,7 @@ run_case() {
 # script reaches play at all.
 worker() {
     local n=$1 case=0 asset way
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3> "$WORK/display$n" 2> /dev/null &
-    local xvfb=$! && until grep -qx '[0-9]\+' "$WORK/display$n" 2> /dev/null; do sleep 0.1; done
-    export DISPLAY=:$(< "$WORK/display$n")
+    display_start 1920 1080 -noreset
     {
         if ((n == 0)); then run_case none intact; fi
         for asset in "${assets[@]}"; do
@@ -86,7 +85,7 @@ worker() {
             done
         done
     } > "$WORK/results$n"
-    kill "$xvfb"
+    display_stop
 }
 
 for page in background menu_page start_page; do

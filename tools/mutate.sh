@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 list=$(readlink -f "${1:-tools/mutations.txt}")
 work=${TMPDIR:-/tmp}/glimmora-mutate
-[[ -n ${DISPLAY:-} ]] || exec env ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$list"
+[[ -n ${DISPLAY:-} ]] ||
+    { source tools/lib/display.sh; ALSOFT_DRIVERS=null display_run 1920x1080 bash "$0" "$list"; exit; }
 
 # A copy of the sources that is never the checkout, built once; each slip then rebuilds what it touched.
 # A snapshot of the checkout as it is now (a later edit there changes nothing here), restored from after each slip.

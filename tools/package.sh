@@ -4,11 +4,9 @@
 #   sudo apt-get install ./build-deb/package/glimmora-game_*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib/packages.sh
 bash tools/setup.sh > /dev/null # the build's packages
-if ! command -v dpkg-shlibdeps > /dev/null; then # finds the package's dependencies
-    as_root=() && [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends dpkg-dev
-fi
+install_packages dpkg-dev # dpkg-shlibdeps finds the package's dependencies
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 rm -rf build-deb/package
 cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DGLIMMORA_BUILD_TESTS=OFF \

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIMMORA_SANITIZE=ON > /dev/null
 cmake --build build-asan -j"$(nproc)"
 source tools/sanitizers/env.sh
+source tools/lib/display.sh
 export ALSOFT_DRIVERS=null
 cd build-asan
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j1
+display_run 1920x1080 ctest --output-on-failure -j1

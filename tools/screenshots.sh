@@ -4,6 +4,7 @@
 #   tools/screenshots.sh [output folder]     (default: docs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/lib/display.sh
 out=$(mkdir -p "${1:-docs}" && cd "${1:-docs}" && pwd)
 [[ -x build/glimmora-game ]] || { echo "build the game first: bash tools/setup.sh" >&2; exit 1; }
 
@@ -14,7 +15,7 @@ restore() { if ((had_score)); then cp "$saved" assets/highscore.txt; else rm -f 
 trap restore EXIT
 echo 999999 > assets/highscore.txt
 
-ALSOFT_DRIVERS=null OUT=$out xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
+ALSOFT_DRIVERS=null OUT=$out display_run 1920x1080 bash -c '
     set -euo pipefail
     shot() { sleep "$2"; import -window root "$OUT/$1.png"; echo "  $OUT/$1.png"; }
     mean() { convert "$1" -colorspace gray -format "%[fx:mean]" info:; }

@@ -1,5 +1,6 @@
 # End-to-end helpers, sourced with the test's arguments (game binary, repository root); waits poll to a deadline.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/display.sh"
 
 DEADLINE=30      # seconds any awaited condition may take
 PAGE_TOL=0.04 STABLE_TOL=0.004 # RMSE, 0 (equal) to 1: a screen against its picture; two shots of a resting screen
@@ -56,20 +57,20 @@ wait_for() {
     log "$what${DETAIL:+: $DETAIL}"
 }
 
-# A private Xvfb of the given size: it picks a free display and writes its number once it takes clients. A third
-# argument, WxH+X+Y, is where the game's window goes when it covers only part of the screen: checks look there.
-# Further arguments go to Xvfb.
+# A private Xvfb of the given size (tools/lib/display.sh), kept as it is between clients. A third argument, WxH+X+Y,
+# is where the game's window goes when it covers only part of the screen: checks look there. Further arguments go
+# to Xvfb.
 xvfb_start() {
     place_window "${3:-${1}x$2+0+0}" && PART=${3:+1}
-    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp -noreset "${@:4}" 3> "$E2E_TMP/display" > "$E2E_TMP/xvfb.log" 2>&1 &
-    XVFB_PID=$! && wait_for "Xvfb ${1}x$2 to take clients" xvfb_ready
+    display_launch "$1" "$2" -noreset "${@:4}" && XVFB_PID=$DISPLAY_PID
+    wait_for "Xvfb ${1}x$2 to take clients" xvfb_ready
     # The pointer starts at the centre, over the start button: park it in a corner.
-    export DISPLAY=":$(< "$E2E_TMP/display")" && xdotool mousemove 0 0 && log "Xvfb ${1}x$2 on $DISPLAY"
+    xdotool mousemove 0 0 && log "Xvfb ${1}x$2 on $DISPLAY"
 }
 # Where checks look for the game's window, WxH+X+Y: SIZE, SCREEN_W and SCREEN_H are the window's.
 place_window() { PLACE=$1 SHOT_FROM=root && SIZE=${PLACE%%+*} && SCREEN_W=${SIZE%x*} SCREEN_H=${SIZE#*x}; }
-xvfb_ready() { running "$XVFB_PID" || fail "no Xvfb: $(< "$E2E_TMP/xvfb.log")"; grep -qx '[0-9]\+' "$E2E_TMP/display"; }
-xvfb_stop() { [[ -z $XVFB_PID ]] || { kill "$XVFB_PID"; wait "$XVFB_PID"; } 2> /dev/null || true; XVFB_PID=''; }
+xvfb_ready() { local s=0 && display_ready || s=$?; ((s != 2)) || fail "no Xvfb: $(< "$DISPLAY_DIR/log")"; ((s == 0)); }
+xvfb_stop() { display_stop; XVFB_PID=''; }
 
 game_windows() { xwininfo -root -children 2> /dev/null | sed -n "s/^ *\(0x[0-9a-f]*\) \"$TITLE\": .*/\1/p"; }
 # Without an id, xwininfo would wait for a click.

@@ -5,15 +5,13 @@
 # that away again and leaves the best score in %APPDATA%.
 #   bash tests/windows/test_installer.sh <zip> <repo root>     (the installer beside the zip)
 set -euo pipefail
-ZIP=$(readlink -f "$1") WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver
+source "$(dirname "$0")/../../tools/lib/wine.sh"
+ZIP=$(readlink -f "$1") WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-wine.XXXXXX")
 SETUP=${ZIP%.zip}-setup.exe
-# No menu entries of the build machine's own made for the shortcut
-export WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-wine.XXXXXX") WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # lib.sh takes one program: Wine with the shortcut's target, once it is known
 printf '#!/bin/sh\nexec %s "$(cat "%s")" "$@"\n' "$WINE" "$WINEPREFIX/target" > "$WINEPREFIX/game" && chmod +x "$WINEPREFIX/game"
 source "$(dirname "$0")/../e2e/lib.sh" "$WINEPREFIX/game" "$2"
-trap 's=$?; "$WINESERVER" -k 2> /dev/null; rm -rf "$WINEPREFIX"; (exit $s); cleanup' EXIT
+trap 's=$?; wine_session_end; rm -rf "$WINEPREFIX"; (exit $s); cleanup' EXIT
 [[ -f $SETUP ]] || fail "no installer beside $ZIP"
 USER_DIR="$WINEPREFIX/drive_c/users/$(id -un)" KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmora Game'
 INSTALLED="$USER_DIR/AppData/Local/Programs/Glimmora Game"
@@ -21,8 +19,9 @@ SHORTCUT="$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Glimmo
 SCORE="$USER_DIR/AppData/Roaming/Glimmora Game/highscore.txt"
 mkdir -p "${SCORE%/*}" && echo 4321 > "$SCORE"
 xvfb_start 1920 1080
-"$WINESERVER" -p # one Wine server for all the programs below
-"$WINE" wineboot -i > /dev/null 2>&1 # Wine's first start, about 20 s, before any wait and on this display
+# Wine's first start, about 20 s, before any wait and on this display; no menu entries of the build machine's
+# own made for the shortcut
+wine_session_start "$WINEPREFIX" winemenubuilder.exe=d
 
 timeout 300 "$WINE" "$SETUP" /S || fail "the installer exited with status $?"
 mkdir "$WINEPREFIX/zip" && (cd "$WINEPREFIX/zip" && unzip -q "$ZIP")

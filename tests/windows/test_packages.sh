@@ -9,7 +9,7 @@ SETUP=${ZIP%.zip}-setup.exe SOURCES=${ZIP%.zip}-lgpl-sources.zip
 NAME=test_packages
 fail() { echo "FAIL [$NAME]: $*" >&2; exit 1; }
 log() { echo "[$NAME] $*" >&2; }
-type -P wrestool unzip perl > /dev/null || fail "needs icoutils, unzip and perl (tools/windows.sh installs them)"
+type -P wrestool unzip perl > /dev/null || fail "needs icoutils, unzip and perl (bash tools/test.sh windows installs them)"
 [[ -f $SETUP && -f $SOURCES ]] || fail "no installer or sources zip beside $ZIP"
 TMP=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-packages.XXXXXX")
 trap 'rm -rf "$TMP"' EXIT
@@ -92,8 +92,8 @@ for library in openal-soft mpg123; do
     done
     log "the sources zip holds $library's $(echo $files)"
 done
-for file in libraries.sh mingw-w64.cmake; do
-    cmp -s "$LIBS/tools/windows/$file" "$ROOT/tools/windows/$file" || fail "the sources zip's $file is not the checkout's"
+for file in windows/libraries.sh windows/mingw-w64.cmake lib/packages.sh; do
+    cmp -s "$LIBS/tools/$file" "$ROOT/tools/$file" || fail "the sources zip's tools/$file is not the checkout's"
 done
 
 # The texts: lines Notepad shows whole, underlines as long as their titles, only folders the zip has

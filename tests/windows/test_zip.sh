@@ -4,21 +4,21 @@
 # silent, saying so once; Escape exits 0. Without its data it says why and exits 1, with no box to hang on.
 #   bash tests/windows/test_zip.sh <zip> <repo root>
 set -euo pipefail
-ZIP=$(readlink -f "$1") WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver
-export WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-wine.XXXXXX") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$0")/../../tools/lib/wine.sh"
+ZIP=$(readlink -f "$1") WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/glimmora-wine.XXXXXX")
 FOLDER="$WINEPREFIX/Glimmora Spiele ü"
 mkdir -p "$FOLDER" && (cd "$FOLDER" && unzip -q "$ZIP")
 EXE=$(ls "$FOLDER"/*/glimmora-game.exe)
 # lib.sh takes one program: Wine with the game
 printf '#!/bin/sh\nexec %s "%s" "$@"\n' "$WINE" "$EXE" > "$WINEPREFIX/game" && chmod +x "$WINEPREFIX/game"
 source "$(dirname "$0")/../e2e/lib.sh" "$WINEPREFIX/game" "$2"
-trap 's=$?; "$WINESERVER" -k 2> /dev/null; rm -rf "$WINEPREFIX"; (exit $s); cleanup' EXIT
+trap 's=$?; wine_session_end; rm -rf "$WINEPREFIX"; (exit $s); cleanup' EXIT
 BEST=004321
 APPDATA_UNIX="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Glimmora Game"
 mkdir -p "$APPDATA_UNIX" && printf %s "$((10#$BEST))" > "$APPDATA_UNIX/highscore.txt"
 mkdir -p "$WINEPREFIX/elsewhere"
 xvfb_start 1920 1080
-"$WINE" wineboot -i > /dev/null 2>&1 # Wine's first start, about 20 s, before any wait and on this display
+wine_session_start "$WINEPREFIX" # Wine's first start, about 20 s, before any wait and on this display
 start_to_menu "$WINEPREFIX/elsewhere" ALSOFT_DRIVERS=nonexistent_driver_name
 press_start
 wait_best $BEST

@@ -10,7 +10,8 @@ seconds=${1:-10}
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
 cmake --build build-bench -j"$(nproc)" --target game_bench > /dev/null
 export ALSOFT_DRIVERS=null
+source tools/lib/display.sh
 for pacing in paced unthrottled; do
     echo "# $pacing"
-    xvfb-run -a -s "-screen 0 1920x1080x24" build-bench/tools/bench/game_bench idle "$seconds" "$pacing" 2> /dev/null
+    display_run 1920x1080 build-bench/tools/bench/game_bench idle "$seconds" "$pacing" 2> /dev/null
 done

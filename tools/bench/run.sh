@@ -12,7 +12,7 @@ if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
     cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
     cmake --build build-bench -j"$(nproc)" --target bare_bench game_bench logic_bench > /dev/null
     export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$rounds" "$batches"
+    source tools/lib/display.sh && display_run 1920x1080 bash "$0" "$rounds" "$batches"; exit
 fi
 
 results=$(mktemp)

@@ -19,23 +19,20 @@ if [[ -z ${GLIMMORA_BENCH_INSIDE:-} ]]; then
         -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMORA_BENCH=ON -DGLIMMORA_BUILD_TESTS=OFF > /dev/null
     cmake --build build-windows-bench -j"$(nproc)" --target game_bench > /dev/null
     export ALSOFT_DRIVERS=null GLIMMORA_BENCH_INSIDE=1 GLIMMORA_WINE_DLLS=$prefix/bin
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$rounds" "$batches"
+    source tools/lib/display.sh && display_run 1920x1080 bash "$0" "$rounds" "$batches"; exit
 fi
 
 # A Wine of its own, started once and kept running, so its own start-up is not counted
-export WINEPREFIX=$PWD/build-windows-bench/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source tools/lib/wine.sh
 export WINEPATH="Z:${GLIMMORA_WINE_DLLS}"
-rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX" && /usr/lib/wine/wineserver -p
-/usr/lib/wine/wine64 wineboot -i > /dev/null 2>&1
-# With no Wine program running, Wine's desktop goes, and the next program waits some ten seconds for
-# it to come back: a paused console program keeps it up, as a Windows session always has its desktop
-sleep infinity | /usr/lib/wine/wine64 cmd.exe /c pause > /dev/null 2>&1 &
-trap '/usr/lib/wine/wineserver -k; pkill -P $$ sleep' EXIT
+rm -rf build-windows-bench/wine
+trap wine_session_end EXIT
+wine_session_start "$PWD/build-windows-bench/wine"
 run() { # linux|windows, then game_bench's arguments; prints its report line with the system's name
     if [[ $1 == linux ]]; then
         build-bench/tools/bench/game_bench "${@:2}" 2> /dev/null | sed 's/^game/linux/'
     else
-        /usr/lib/wine/wine64 build-windows-bench/tools/bench/game_bench.exe "${@:2}" 2> /dev/null | tr -d '\r' | sed 's/^game/windows/'
+        "$WINE" build-windows-bench/tools/bench/game_bench.exe "${@:2}" 2> /dev/null | tr -d '\r' | sed 's/^game/windows/'
     fi
 }
 # Wine's first start of a program (some ten seconds) sets up what the later ones reuse: not counted

@@ -17,6 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 toolchain=$root/tools/windows/mingw-w64.cmake
+source tools/lib/packages.sh
 
 print_prefix=false
 rebuild=false
@@ -60,12 +61,6 @@ openal_sha256=7efd383d70508587fbc146e4c508771a2235a5fc8ae05bf6fe721c20a348bd7c
 
 # ---------------------------------------------------------------------------------------------
 # Packages
-as_root=()
-if [[ $(id -u) -ne 0 ]]; then
-    command -v sudo > /dev/null || { echo "Installing packages needs root: run as root or install sudo." >&2; exit 1; }
-    as_root=(sudo)
-fi
-
 # The cross compilers and the build tools; Wine and a virtual display to run the .exe files, with
 # the X and GL libraries that Wine's display driver loads (Wine only recommends them); zip and
 # NSIS to pack; icoutils to read the packed programs' resources back.
@@ -73,10 +68,6 @@ packages=(gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix cmake ninja-buil
           dpkg-dev xz-utils bzip2 ca-certificates
           wine64 xvfb xauth libgl1 libgl1-mesa-dri libxrender1 libxrandr2 libxi6 libxcursor1
           libxfixes3 libxinerama1 libxcomposite1 libxxf86vm1 zip nsis icoutils)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2> /dev/null | grep -q "install ok installed" || missing+=("$package")
-done
 
 # apt-get source needs a deb-src entry: one mirroring each Debian deb entry, in a file of our own
 deb_src_file=/etc/apt/sources.list.d/glimmora-deb-src.sources
@@ -103,26 +94,24 @@ if ! have_deb_src; then
         deb_src_file=/etc/apt/sources.list.d/glimmora-deb-src.list
     fi
     echo "Adding the source packages' entry $deb_src_file"
-    printf '%s\n' "$entries" | "${as_root[@]}" tee "$deb_src_file" > /dev/null
+    printf '%s\n' "$entries" | as_root tee "$deb_src_file" > /dev/null
     need_update=true
 fi
 
-# A deb-src entry with no source index fetched yet
+# A deb-src entry with no source index fetched yet; installing packages updates the indexes anyway
 apt-cache showsrc --only-source libsfml 2> /dev/null | grep -q '^Package:' || need_update=true
-if ((${#missing[@]})) || $need_update; then
-    "${as_root[@]}" apt-get update -qq
+if $need_update && [[ -z $(missing_packages "${packages[@]}") ]]; then
+    as_root apt-get update -qq
 fi
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
-fi
+install_packages "${packages[@]}"
 step "packages ready"
 
 # ---------------------------------------------------------------------------------------------
-# The cached libraries: keyed by the pins (in this script), the build recipe (this script and the
-# toolchain file) and the compiler, so that any change to one builds them anew.
+# The cached libraries: keyed by the pins (in this script), the build recipe (this script, the
+# toolchain file and the packages helper, which the sources zip holds as the prefix does) and the
+# compiler, so that any change to one builds them anew.
 compiler=$(x86_64-w64-mingw32-g++-posix --version | head -n 1)
-key=$( { cat "$0" "$toolchain"; echo "$compiler"; } | sha256sum | cut -c1-16)
+key=$( { cat "$0" "$toolchain" "$root/tools/lib/packages.sh"; echo "$compiler"; } | sha256sum | cut -c1-16)
 cache=${GLIMMORA_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/glimmora-game}
 prefix=$cache/windows-$key
 
@@ -227,10 +216,12 @@ mpg123_version=$(pinned mpg123)
 mapfile -t mpg123_files < <(package_files "mpg123_${mpg123_version#*:}.dsc")
 [[ ${mpg123_files[*]} == *.orig.tar.* && ${mpg123_files[*]} == *.debian.tar.* ]] ||
     { echo "libraries.sh: mpg123's tarballs are missing: ${mpg123_files[*]}" >&2; exit 1; }
-mkdir -p "$prefix/share/sources/mpg123" "$prefix/share/sources/openal-soft" "$prefix/share/sources/tools/windows"
+mkdir -p "$prefix/share/sources/mpg123" "$prefix/share/sources/openal-soft" "$prefix/share/sources/tools/windows" \
+    "$prefix/share/sources/tools/lib"
 cp "${mpg123_files[@]}" "$prefix/share/sources/mpg123/"
 cp "$openal_tarball" "$prefix/share/sources/openal-soft/"
 cp "$root/tools/windows/libraries.sh" "$toolchain" "$root/tools/windows/wine-run.sh" "$prefix/share/sources/tools/windows/"
+cp "$root/tools/lib/packages.sh" "$prefix/share/sources/tools/lib/"
 step "sources fetched"
 
 # ---------------------------------------------------------------------------------------------

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Screenshots of every screen at 1920 x 1080 for docs/: title, menu, instructions, about, play and the end screen.
+# Screenshots of every screen for docs/: title, menu, instructions, about, play, paused play, the full board's
+# sign of an overflow ending and the end screen, at 1920 x 1080 or another size (names then end in -WxH).
 # Needs the built game (tools/setup.sh) and Xvfb, xdotool and ImageMagick (tools/setup.sh --tests).
-#   tools/screenshots.sh [output folder]     (default: docs)
+#   tools/screenshots.sh [output folder, default docs] [WxH, default 1920x1080]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib/display.sh
@@ -15,9 +16,10 @@ restore() { if ((had_score)); then cp "$saved" assets/highscore.txt; else rm -f 
 trap restore EXIT
 echo 999999 > assets/highscore.txt
 
-ALSOFT_DRIVERS=null OUT=$out display_run 1920x1080 bash -c '
+size=${2:-1920x1080} && suffix=$([[ $size == 1920x1080 ]] || echo "-$size")
+ALSOFT_DRIVERS=null OUT=$out SUFFIX=$suffix WIDTH=${size%x*} display_run "$size" bash -c '
     set -euo pipefail
-    shot() { sleep "$2"; import -window root "$OUT/$1.png"; echo "  $OUT/$1.png"; }
+    shot() { sleep "$2"; import -window root "$OUT/$1$SUFFIX.png"; echo "  $OUT/$1$SUFFIX.png"; }
     mean() { convert "$1" -colorspace gray -format "%[fx:mean]" info:; }
     # The menu reads a click from the last event: hold the button until the screen changes.
     press() {
@@ -38,16 +40,17 @@ ALSOFT_DRIVERS=null OUT=$out display_run 1920x1080 bash -c '
         trap "kill $game 2> /dev/null || true" EXIT
         xdotool mousemove 0 0
         shot title 3
-        awk -v a="$(mean "$OUT/title.png")" -v b="$(mean assets/start_page.png)" "BEGIN { exit !(a > 0.95 * b) }" &&
+        awk -v a="$(mean "$OUT/title$SUFFIX.png")" -v b="$(mean assets/start_page.png)" "BEGIN { exit !(a > 0.95 * b) }" &&
             break
         kill $game; wait $game || true
     done
     xdotool key space; sleep 1; xdotool mousemove 5 5 sleep 0.1 mousemove 0 0; shot menu 2
-    press 960 693; shot instructions 1
+    # The menu from the keyboard, its focus on the start button as it appears
+    xdotool key Down Return; shot instructions 1
     xdotool key Escape; sleep 1
-    press 960 872; shot about 1
+    xdotool key Down Return; shot about 1
     xdotool key Escape; sleep 1
-    press 960 510; sleep 2
+    xdotool key Up Up Return; sleep 2
     # Gems dropped, then pulled column by column until the thread is full: the playing shot shows a board,
     # a thread and the HUD; throwing the thread away scores 40, so the end screen shows its result panel.
     xdotool keydown space; sleep 12; xdotool keyup space; sleep 0.3
@@ -58,13 +61,14 @@ ALSOFT_DRIVERS=null OUT=$out display_run 1920x1080 bash -c '
     done
     xdotool key Left; sleep 0.3
     shot playing 0.5
+    xdotool key p; shot paused 0.5; xdotool key p; sleep 0.2
     xdotool key Right; sleep 0.2; xdotool key Up; sleep 1
     # Hard drops until a gem rests in the top row (three looks in a row), then let go: Space on the end
     # screen, which follows six seconds later, would leave it.
-    strip=(-crop 1380x40+270+118 +repage)
+    k=$((WIDTH / 1920)) && strip=(-crop $((1380 * k))x$((40 * k))+$((270 * k))+$((118 * k)) +repage)
     top_row_taken() {
         import -window root "${strip[@]}" "$OUT/.row.png"
-        local d && d=$(convert "$OUT/.row.png" \( assets/background.png "${strip[@]}" \) -compose difference \
+        local d && d=$(convert "$OUT/.row.png" \( assets/background.png -resize "${WIDTH}x" "${strip[@]}" \) -compose difference \
             -composite -colorspace gray -format "%[fx:maxima]" info:)
         rm -f "$OUT/.row.png" && awk -v d="$d" "BEGIN { exit !(d > 0.3) }"
     }
@@ -74,6 +78,7 @@ ALSOFT_DRIVERS=null OUT=$out display_run 1920x1080 bash -c '
         sleep 0.1
     done
     xdotool keyup space
+    shot board-full 0.5
     shot end 12
     kill $game
 '

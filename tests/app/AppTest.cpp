@@ -467,23 +467,6 @@ TEST(Screens, EndScreenShowsThisGameAndLeavesCleanly)
     EXPECT_EQ(h.audio.started.back(), Effect::Defeat);
 }
 
-// Points of the frame a game is left in, its running popup and its discard stay with it.
-TEST(Screens, LeavingAGameDropsItsPendingPointsAndPopup)
-{
-    AppHarness h;
-    h.reachPlaying();
-    GameSession& g = h.app.session();
-    g.game.pendingPoints = 40;
-    h.frame(0.05);
-    ASSERT_GT(g.game.popupPoints, 0);
-    std::tie(g.game.thread, g.game.selectorStop) = std::tuple(Thread{1, 2, 3, 1, 2, 3, 1, 2}, TrashTubeStop);
-    h.press(sf::Keyboard::Up); // a discard, and its 40 points in this frame
-    h.press(sf::Keyboard::B);
-    h.frame();
-    EXPECT_EQ(std::tuple(g.game.score, g.game.pendingPoints, g.game.popupPoints, g.kept.bestScore, g.game.trashAnimating),
-              std::tuple(0, 0, 0, 40, false));
-}
-
 // Space held through the last level's end: the gem hangs, the won game ends
 // applauded with its all-levels panel, never frozen as lost; also when the drop
 // that fills a column to the top comes in the frame the last second runs out.

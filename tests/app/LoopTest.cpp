@@ -9,25 +9,6 @@ namespace
 {
 constexpr Micros Millisecond = 1000;
 
-// The level digits' opacity in the picture the playing screen describes.
-long levelAlpha(const GameApp& app)
-{
-    Scene scene;
-    app.describe(scene);
-    for (std::size_t i = 0; i < scene.count; ++i)
-        if (scene.items[i].position == levelDigitPositions[0])
-            return scene.items[i].alpha;
-    return -1;
-}
-
-bool showsPicture(const GameApp& app, Picture picture)
-{
-    Scene scene;
-    app.describe(scene);
-    return std::any_of(scene.items.begin(), scene.items.begin() + static_cast<std::ptrdiff_t>(scene.count),
-                       [&](const DrawItem& item) { return item.texture == textureOf(picture); });
-}
-
 // A game frozen by a gem at rest in the top row, its overflow ending begun `since` seconds ago.
 void freezeOverflow(AppHarness& h, double since, int score = 0)
 {
@@ -98,7 +79,7 @@ TEST(Loop, EveryTimedStepRunsAtItsThreshold)
              session(h).kept.levelBlinking = true;
              session(h).kept.levelBlinkClock.restart(h.now);
          },
-         [](const AppHarness& h) { return levelAlpha(h.app); }},
+         [](const AppHarness& h) { return static_cast<long>(h.scene().items[static_cast<std::size_t>(h.placeOf(hudDigit(0), levelDigitPositions[0]))].alpha); }},
         {"closing sound", Playing, 1.0, [](AppHarness& h) { freezeOverflow(h, 0.0); },
          [](const AppHarness& h) { return static_cast<long>(h.audio.started.size()); }},
         {"end screen", Playing, 6.0, [](AppHarness& h) { freezeOverflow(h, 0.0); },
@@ -119,7 +100,7 @@ TEST(Loop, EveryTimedStepRunsAtItsThreshold)
         {"title fade-out", Title, 1.0, [](AppHarness& h) { h.press(sf::Keyboard::Space); },
          [](const AppHarness& h) { return static_cast<long>(h.app.screen()); }},
         {"menu buttons", Menu, 1.2, [](AppHarness&) {},
-         [](const AppHarness& h) { return showsPicture(h.app, Picture::InstructionsButton); }},
+         [](const AppHarness& h) { return h.placeOf(textureOf(Picture::InstructionsButton)) >= 0; }},
         {"fade toward play", Menu, 1.0,
          [](AppHarness& h) {
              h.run(1.3);

@@ -54,7 +54,8 @@ bool reachPlaying(GameApp& game, sf::Vector2f scale, Frame frame, Send send)
         }
         return true;
     };
-    send(Command{CommandKind::KeyPress, sf::Keyboard::Space, {}, false});
+    if (game.screen() == ScreenState::Title) // on the menu, Space would press its focused button
+        send(Command{CommandKind::KeyPress, sf::Keyboard::Space, {}, false});
     // The buttons stand 1.2 s into the menu's fade-in; the pointer waits on the start button.
     if (!waitFor(ScreenState::Menu, 1500000, start))
         return false;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows build's cross toolchain and libraries (64-bit, mingw-w64 with POSIX threads), on
-# Debian 12, as root or through sudo; tools/windows/libraries.sh runs it first:
+# Debian 12, as root or through sudo; tools/windows.sh runs it first:
 #   tools/windows/libraries.sh            installs the missing packages, builds the libraries once
 #                                         into a cache outside the checkout, and prints how to
 #                                         configure the game

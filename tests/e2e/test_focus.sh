@@ -4,11 +4,13 @@ source "$(dirname "$0")/lib.sh" "$@"
 [[ -x ${GLIMMORA_KEYBOARD_GRAB:-} ]] || { echo "[$NAME] needs GLIMMORA_KEYBOARD_GRAB, the grab helper" >&2; exit 2; }
 
 PAUSE=(-crop 100x100+1530+20 +repage) # the pause button, at 1920x1080
-button() { # the playing background under one of the pause button's two pictures, cut to the button
-    $CONVERT "$ASSETS/background.png" "$ASSETS/$1.png" -geometry +1530+20 -composite "${PAUSE[@]}" -alpha off \
-        "$E2E_TMP/$1.miff" && echo "$E2E_TMP/$1.miff"
+button() { # the playing background under one of the pause button's two pictures and any layers over both, cut to the button
+    local picture=$1 && shift
+    $CONVERT "$ASSETS/background.png" "$ASSETS/$picture.png" -geometry +1530+20 -composite "$@" "${PAUSE[@]}" -alpha off \
+        "$E2E_TMP/$picture.miff" && echo "$E2E_TMP/$picture.miff"
 }
-RUNNING=$(button button_pause) PAUSED=$(button button_resume)
+# A paused game is dimmed by its overlay, the button with it
+RUNNING=$(button button_pause) PAUSED=$(button button_resume "$ASSETS/paused.png" -geometry +0+0 -composite)
 button_shows() { # the button shows $1 rather than $2
     shot pause "${PAUSE[@]}"; local d e && d=$(rmse "$SHOT" "$1") e=$(rmse "$SHOT" "$2")
     DETAIL="the pause button differs from ${1##*/} by $d, from ${2##*/} by $e" && below "$d" "$PAGE_TOL" && below "$d" "$e"

@@ -80,5 +80,5 @@ ALSOFT_DRIVERS=null OUT=$out SUFFIX=$suffix WIDTH=${size%x*} display_run "$size"
     xdotool keyup space
     shot board-full 0.5
     shot end 12
-    kill $game
+    kill $game; wait $game || true
 '

@@ -49,6 +49,16 @@ Command commandFromEvent(const sf::Event& event, bool spaceHeld);
 // A set of keys, as the latches of keys that act once per press hold them.
 using KeySet = std::bitset<sf::Keyboard::KeyCount>;
 
+// Space and Enter, which continue, press the menu's focused button and leave a page: latched together, so
+// that one let go while the other is held cannot act twice.
+inline KeySet pressKeys()
+{
+    KeySet keys;
+    keys.set(sf::Keyboard::Space);
+    keys.set(sf::Keyboard::Enter);
+    return keys;
+}
+
 // The real-time state, read once per frame after the events. A key is read only while its latch waits for
 // its release, and it counts as released only when it was read and found up: a latch set after the reading
 // (by a screen that became current later in the frame) stays set.

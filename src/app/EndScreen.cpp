@@ -1,22 +1,11 @@
 #include "app/EndScreen.hpp"
 
-namespace
-{
-KeySet leaveKeys()
-{
-    KeySet keys;
-    keys.set(sf::Keyboard::Space);
-    keys.set(sf::Keyboard::Enter);
-    return keys;
-}
-} // namespace
-
 ScreenReply EndScreen::enter(AppContext& app, Micros now)
 {
     m_leaveRequested = false;
     m_transitionSeconds = app.session.carried.transitionClock.seconds(now);
     beginEndScreen(app.session, now, m_display);
-    return {std::nullopt, leaveKeys()}; // Space may be held since play, dropping gems
+    return {std::nullopt, pressKeys()}; // Space may be held since play, dropping gems
 }
 
 ScreenReply EndScreen::respond(const Command& command, AppContext& app, Micros now)
@@ -28,16 +17,16 @@ ScreenReply EndScreen::respond(const Command& command, AppContext& app, Micros n
         app.last.consumeClick();
     // The result stays up until everything it shows is on screen: its auto-repeat would skip what it never showed
     const bool shown = endScreenComplete(app.session, m_display, m_transitionSeconds);
-    const bool latched = (app.latches & leaveKeys()).any();
+    const bool latched = (app.latches & pressKeys()).any();
     if (key && (latched || !shown))
-        return {std::nullopt, leaveKeys()};
+        return {std::nullopt, pressKeys()};
     if (shown && (key || click))
     {
         m_leaveRequested = true;
         app.session.carried.transitionClock.restart(now);
     }
     // A leave key still held must not press the menu's focused button
-    return {std::nullopt, key ? leaveKeys() : KeySet()};
+    return {std::nullopt, key ? pressKeys() : KeySet()};
 }
 
 ScreenReply EndScreen::tick(const FrameInput&, AppContext& app, Micros now)

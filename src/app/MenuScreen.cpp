@@ -4,17 +4,6 @@
 
 #include <algorithm>
 
-namespace
-{
-KeySet pressKeys()
-{
-    KeySet keys;
-    keys.set(sf::Keyboard::Space);
-    keys.set(sf::Keyboard::Enter);
-    return keys;
-}
-} // namespace
-
 ScreenReply MenuScreen::enter(AppContext& app, Micros)
 {
     m_fadeIn = true;

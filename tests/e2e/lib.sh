@@ -88,10 +88,21 @@ start_game() {
 window_placed() { # on the root window
     eval "$(xdotool getwindowgeometry --shell "$1")" && DETAIL="at ${WIDTH}x$HEIGHT+$X+$Y" && [[ ${WIDTH}x$HEIGHT+$X+$Y == "$PLACE" ]]
 }
+# Waits for the game to end and sets STATUS to its exit status. Under the sanitizers, LeakSanitizer's own tracer
+# now and then crashes while it stops the threads at exit (a fault of the tool, in a few hundred runs here once)
+# and ends the program with status 1: that run's leak check is lost, not failed, and the exit counts as the 0 it was.
+game_ended() {
+    STATUS=0 && wait_for "the game to exit after $1" eval '! running "$GAME_PID"' && { wait "$GAME_PID" || STATUS=$?; }
+    GAME_PID=''
+    if ((STATUS == 1)) && grep -q '^Tracer caught signal' "$E2E_TMP/game.err" &&
+        grep -q 'LeakSanitizer has encountered a fatal error' "$E2E_TMP/game.err" &&
+        ! grep -q 'ERROR: [A-Za-z]*Sanitizer\|runtime error' "$E2E_TMP/game.err"; then
+        log "LeakSanitizer's tracer crashed at exit: this run's leak check is lost" && STATUS=0
+    fi
+}
 quit_game() {
-    local status=0 && xdotool key Escape
-    wait_for "the game to exit after Escape" eval '! running "$GAME_PID"' && { wait "$GAME_PID" || status=$?; }
-    GAME_PID='' && ((status == 0)) || fail "the game exited with status $status, expected 0"; log "exit status 0"
+    xdotool key Escape && game_ended Escape
+    ((STATUS == 0)) || fail "the game exited with status $STATUS, expected 0"; log "exit status 0"
 }
 game_kill() { # politely, then for good
     [[ -n $GAME_PID ]] || return 0

@@ -22,9 +22,8 @@ play_to_rise() {
 }
 # Arguments: how the game was ended, the exit status expected.
 ended() {
-    local status=0
-    wait_for "the game to exit after $1" eval '! running "$GAME_PID"' && { wait "$GAME_PID" || status=$?; }
-    GAME_PID='' && ((status == $2)) || fail "$1: exit status $status, expected $2"
+    game_ended "$1"
+    ((STATUS == $2)) || fail "$1: exit status $STATUS, expected $2"
     stored 0 || fail "$1: the best score was not kept ($DETAIL)"
     [[ $(ls "$DATA/assets" | grep -c '^highscore') == 1 ]] || fail "$1: a stray file beside the score: $(ls "$DATA/assets" | grep '^highscore')"
     log "$1: exit status $2, the best score kept"

@@ -89,7 +89,7 @@ window_placed() { # on the root window
     eval "$(xdotool getwindowgeometry --shell "$1")" && DETAIL="at ${WIDTH}x$HEIGHT+$X+$Y" && [[ ${WIDTH}x$HEIGHT+$X+$Y == "$PLACE" ]]
 }
 # Waits for the game to end and sets STATUS to its exit status. Under the sanitizers, LeakSanitizer's own tracer
-# now and then crashes while it stops the threads at exit (a fault of the tool, in a few hundred runs here once)
+# now and then crashes while it stops the threads at exit (a fault of the tool, seen here once in many runs)
 # and ends the program with status 1: that run's leak check is lost, not failed, and the exit counts as the 0 it was.
 game_ended() {
     STATUS=0 && wait_for "the game to exit after $1" eval '! running "$GAME_PID"' && { wait "$GAME_PID" || STATUS=$?; }
